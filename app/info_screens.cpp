@@ -1,0 +1,4 @@
+#include "app/info_screens.h"
+
+void showInfo() {}
+void showChangelog() {}

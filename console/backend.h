@@ -1,0 +1,31 @@
+#pragma once
+
+// The seam between the console primitives and a real (or virtual) console. The primitives
+// keep the screen model; a backend shows it and delivers keys, pauses and random numbers.
+
+#include "console/keys.h"
+#include "console/screen.h"
+
+#include <optional>
+
+class ConsoleBackend {
+  public:
+    virtual ~ConsoleBackend() = default;
+    // Size, title and anything else the console needs once, before the first drawing.
+    virtual void setup() = 0;
+    // Shows what changed in the model since the last call; called just before the program
+    // blocks. Clears the model's change marks.
+    virtual void present(Screen& screen) = 0;
+    // Blocks for the next key; nothing once the input has ended.
+    virtual std::optional<KeyEvent> readKeyEvent() = 0;
+    virtual void sleep(int milliseconds) = 0;
+    // Hands the console back in the state the program found it, the last drawing left on it.
+    virtual void restore() = 0;
+    virtual int random();
+};
+
+// The backend the primitives use from now on. Also starts a fresh screen model and drops
+// any keys or typed text left from an earlier backend.
+void installConsoleBackend(ConsoleBackend* backend);
+// The model as the primitives have left it.
+Screen& consoleScreen();

@@ -1,0 +1,139 @@
+#include "console/console.h"
+
+#include "console/backend.h"
+#include "console/line_input.h"
+
+#include <cstdlib>
+
+namespace {
+
+Screen gScreen;
+ConsoleBackend* gBackend = nullptr;
+// The second code of a two-code key whose first code readKeyCode has handed out.
+int gLeftoverCode = -1;
+TypedAhead gTypedAhead;
+
+// The input has ended: the program ends as if its window had been closed.
+[[noreturn]] void endOfInput() {
+    endProgram();
+}
+
+std::optional<KeyEvent> nextKey() {
+    if (gLeftoverCode >= 0) {
+        const KeyEvent key{gLeftoverCode, -1};
+        gLeftoverCode = -1;
+        return key;
+    }
+    gBackend->present(gScreen);
+    return gBackend->readKeyEvent();
+}
+
+KeyEvent nextKeyOrEnd() {
+    const std::optional<KeyEvent> key = nextKey();
+    if (!key) {
+        endOfInput();
+    }
+    return *key;
+}
+
+// Makes sure a word or number waits in the typed-ahead text, reading lines as needed.
+void awaitTypedText() {
+    while (!gTypedAhead.skipBlanks()) {
+        const std::optional<std::string> line = editLine(gScreen, nextKey);
+        if (!line) {
+            endOfInput();
+        }
+        gTypedAhead.addLine(*line);
+    }
+}
+
+} // namespace
+
+int ConsoleBackend::random() {
+    return std::rand();
+}
+
+void installConsoleBackend(ConsoleBackend* backend) {
+    gBackend = backend;
+    gScreen = Screen{};
+    gLeftoverCode = -1;
+    gTypedAhead.clear();
+}
+
+Screen& consoleScreen() {
+    return gScreen;
+}
+
+void setupConsole() {
+    gBackend->setup();
+}
+
+void moveCursor(ScreenPos pos) {
+    modelMoveCursor(gScreen, pos);
+}
+
+void setColor(ConsoleColor color) {
+    gScreen.color = color;
+}
+
+void setCursorVisible(bool visible) {
+    gScreen.cursorVisible = visible;
+}
+
+void clearScreen() {
+    modelClear(gScreen);
+}
+
+void writeAt(ScreenPos pos, std::string_view text) {
+    moveCursor(pos);
+    modelWrite(gScreen, text);
+}
+
+void writeText(std::string_view text) {
+    modelWrite(gScreen, text);
+}
+
+void writeNumber(int value) {
+    modelWrite(gScreen, std::to_string(value));
+}
+
+int readKey() {
+    return foldKey(nextKeyOrEnd());
+}
+
+int readKeyCode() {
+    const KeyEvent key = nextKeyOrEnd();
+    gLeftoverCode = key.second;
+    return key.first;
+}
+
+std::string readWord() {
+    awaitTypedText();
+    return gTypedAhead.takeWord();
+}
+
+std::optional<std::int32_t> readNumber() {
+    awaitTypedText();
+    const std::optional<std::int32_t> number = gTypedAhead.takeNumber();
+    gTypedAhead.discardLine();
+    return number;
+}
+
+void pause(int milliseconds) {
+    gBackend->present(gScreen);
+    gBackend->sleep(milliseconds);
+}
+
+void seedRandom(std::uint32_t seed) {
+    std::srand(seed);
+}
+
+int drawRandom() {
+    return gBackend->random();
+}
+
+void endProgram() {
+    gBackend->present(gScreen);
+    gBackend->restore();
+    std::exit(0);
+}

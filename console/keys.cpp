@@ -1,0 +1,305 @@
+#include "console/keys.h"
+
+#include "console/cp1252.h"
+
+namespace {
+
+// Second codes of the two-code keys, as the Windows console gives them after 224 or 0.
+constexpr int Up = 72, Down = 80, Left = 75, Right = 77, Home = 71, End = 79;
+constexpr int PageUp = 73, PageDown = 81, Insert = 82, Delete = 83;
+constexpr int F1 = 59; // F1 to F10 are 59 to 68 after 0
+constexpr int F11 = 133, F12 = 134;
+
+// Longer escape sequences are not keys; they are dropped unread.
+constexpr std::size_t MaxSequence = 32;
+
+int firstNumber(const std::string& parameters) {
+    int value = 0;
+    for (const char ch : parameters) {
+        if (ch < '0' || ch > '9') {
+            break;
+        }
+        value = value * 10 + (ch - '0');
+        if (value > 1000) {
+            return 0;
+        }
+    }
+    return value;
+}
+
+} // namespace
+
+int foldKey(const KeyEvent& key) {
+    if (key.second >= 0 && key.first == 0) {
+        return 256 + key.second;
+    }
+    if (key.second >= 0 && key.first == 224) {
+        return 512 + key.second;
+    }
+    return key.first;
+}
+
+void KeyDecoder::feed(unsigned char byte) {
+    switch (state_) {
+    case State::Ground:
+        ground(byte);
+        return;
+    case State::Escape:
+        if (byte == '[') {
+            state_ = State::Csi;
+            sequence_.clear();
+        } else if (byte == 'O') {
+            state_ = State::Ss3;
+        } else {
+            // Escape followed by another key (Alt held, or typed quickly): both count.
+            state_ = State::Ground;
+            emit(27);
+            ground(byte);
+        }
+        return;
+    case State::Csi:
+        if (byte >= 0x40 && byte <= 0x7E) {
+            state_ = State::Ground;
+            finishCsi(byte);
+        } else if (byte >= 0x20 && byte <= 0x3F) {
+            if (sequence_.size() < MaxSequence) {
+                sequence_.push_back(static_cast<char>(byte));
+            }
+        } else {
+            // Not part of a sequence: the sequence is broken, the byte is a key of its own.
+            state_ = State::Ground;
+            ground(byte);
+        }
+        return;
+    case State::Ss3:
+        state_ = State::Ground;
+        finishSs3(byte);
+        return;
+    case State::Utf8:
+        if ((byte & 0xC0) == 0x80) {
+            sequence_.push_back(static_cast<char>(byte));
+            if (--utf8Missing_ == 0) {
+                state_ = State::Ground;
+                char32_t codePoint =
+                    static_cast<unsigned char>(sequence_[0]) & (sequence_.size() == 2   ? 0x1F
+                                                                : sequence_.size() == 3 ? 0x0F
+                                                                                        : 0x07);
+                for (std::size_t i = 1; i < sequence_.size(); ++i) {
+                    codePoint =
+                        (codePoint << 6) | (static_cast<unsigned char>(sequence_[i]) & 0x3F);
+                }
+                const int code = cp1252::fromUnicode(codePoint);
+                emit(code > 0 ? code : '?');
+            }
+        } else {
+            state_ = State::Ground;
+            emitUtf8Bytes();
+            ground(byte);
+        }
+        return;
+    }
+}
+
+void KeyDecoder::ground(unsigned char byte) {
+    const bool afterCr = afterCarriageReturn_;
+    afterCarriageReturn_ = false;
+    if (byte == 0x1B) {
+        state_ = State::Escape;
+    } else if (byte == '\r') {
+        afterCarriageReturn_ = true;
+        emit(13);
+    } else if (byte == '\n') {
+        // A pipe or a cooked terminal ends lines with LF; CR LF is one Enter.
+        if (!afterCr) {
+            emit(13);
+        }
+    } else if (byte == 0x7F || byte == 0x08) {
+        emit(8);
+    } else if (byte == 0x00) {
+        // Ctrl+Space: no key of the program's, and a lone 0 would pose as a key prefix.
+    } else if (byte >= 0xC2 && byte <= 0xF4) {
+        state_ = State::Utf8;
+        sequence_.assign(1, static_cast<char>(byte));
+        utf8Missing_ = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : 1;
+    } else {
+        // ASCII, or a stray byte of a terminal that does not send UTF-8: taken as Windows-1252.
+        emit(byte);
+    }
+}
+
+void KeyDecoder::emitUtf8Bytes() {
+    for (const char ch : sequence_) {
+        emit(static_cast<unsigned char>(ch));
+    }
+    sequence_.clear();
+}
+
+void KeyDecoder::finishCsi(unsigned char final) {
+    switch (final) {
+    case 'A':
+        emit(224, Up);
+        return;
+    case 'B':
+        emit(224, Down);
+        return;
+    case 'C':
+        emit(224, Right);
+        return;
+    case 'D':
+        emit(224, Left);
+        return;
+    case 'H':
+        emit(224, Home);
+        return;
+    case 'F':
+        emit(224, End);
+        return;
+    case 'P':
+        emit(0, F1);
+        return;
+    case 'Q':
+        emit(0, F1 + 1);
+        return;
+    case 'R':
+        emit(0, F1 + 2);
+        return;
+    case 'S':
+        emit(0, F1 + 3);
+        return;
+    case '~':
+        break;
+    default:
+        return; // reports and keys the program has no use for
+    }
+    switch (firstNumber(sequence_)) {
+    case 1:
+    case 7:
+        emit(224, Home);
+        return;
+    case 2:
+        emit(224, Insert);
+        return;
+    case 3:
+        emit(224, Delete);
+        return;
+    case 4:
+    case 8:
+        emit(224, End);
+        return;
+    case 5:
+        emit(224, PageUp);
+        return;
+    case 6:
+        emit(224, PageDown);
+        return;
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+        emit(0, F1 + firstNumber(sequence_) - 11);
+        return;
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+        emit(0, F1 + 5 + firstNumber(sequence_) - 17);
+        return;
+    case 23:
+        emit(224, F11);
+        return;
+    case 24:
+        emit(224, F12);
+        return;
+    default:
+        return;
+    }
+}
+
+void KeyDecoder::finishSs3(unsigned char final) {
+    switch (final) {
+    case 'A':
+        emit(224, Up);
+        return;
+    case 'B':
+        emit(224, Down);
+        return;
+    case 'C':
+        emit(224, Right);
+        return;
+    case 'D':
+        emit(224, Left);
+        return;
+    case 'H':
+        emit(224, Home);
+        return;
+    case 'F':
+        emit(224, End);
+        return;
+    case 'M':
+        emit(13);
+        return; // keypad Enter in application mode
+    case 'P':
+    case 'Q':
+    case 'R':
+    case 'S':
+        emit(0, F1 + (final - 'P'));
+        return;
+    default:
+        // Escape, then O and another key.
+        emit(27);
+        emit('O');
+        ground(final);
+        return;
+    }
+}
+
+void KeyDecoder::expire() {
+    switch (state_) {
+    case State::Ground:
+        return;
+    case State::Escape:
+        emit(27);
+        break;
+    case State::Csi:
+        break; // an unfinished sequence is dropped
+    case State::Ss3:
+        emit(27);
+        emit('O');
+        break;
+    case State::Utf8:
+        emitUtf8Bytes();
+        break;
+    }
+    state_ = State::Ground;
+}
+
+std::optional<KeyEvent> KeyDecoder::take() {
+    if (ready_.empty()) {
+        return std::nullopt;
+    }
+    const KeyEvent key = ready_.front();
+    ready_.pop_front();
+    return key;
+}
+
+std::optional<KeyEvent> nextKeyEvent(KeyDecoder& decoder, ByteSource& source) {
+    for (;;) {
+        if (auto key = decoder.take()) {
+            return key;
+        }
+        unsigned char byte = 0;
+        switch (source.readByte(decoder.pending() ? EscapeWaitMs : -1, byte)) {
+        case ByteRead::Byte:
+            decoder.feed(byte);
+            break;
+        case ByteRead::Timeout:
+            decoder.expire();
+            break;
+        case ByteRead::End:
+            decoder.expire();
+            return decoder.take();
+        }
+    }
+}

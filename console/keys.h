@@ -1,0 +1,63 @@
+#pragma once
+
+// Turning what a terminal sends into keys as the Windows console reports them: a plain key
+// is one code, an arrow, editing or function key is two codes (0 or 224, then a second one).
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+
+struct KeyEvent {
+    int first = 0;
+    // The second code of a two-code key, or -1.
+    int second = -1;
+    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
+};
+
+// The code readKey makes of a key: 256 + second after 0, 512 + second after 224.
+int foldKey(const KeyEvent& key);
+
+// How long the decoder waits for the rest of an escape sequence before it takes the Escape
+// for a key of its own. Long enough for a sequence split over two reads on a slow link,
+// short enough that Escape feels immediate.
+inline constexpr int EscapeWaitMs = 30;
+
+// A byte-by-byte decoder: feed it what the terminal sends; when the terminal has been quiet
+// for EscapeWaitMs while pending() is true, call expire().
+class KeyDecoder {
+  public:
+    void feed(unsigned char byte);
+    // The rest of a sequence did not come: what was started counts as typed.
+    void expire();
+    // True while a started escape sequence or UTF-8 character waits for more bytes.
+    bool pending() const { return state_ != State::Ground; }
+    std::optional<KeyEvent> take();
+
+  private:
+    enum class State { Ground, Escape, Csi, Ss3, Utf8 };
+    void ground(unsigned char byte);
+    void finishCsi(unsigned char final);
+    void finishSs3(unsigned char final);
+    void emit(int first, int second = -1) { ready_.push_back({first, second}); }
+    void emitUtf8Bytes();
+
+    State state_ = State::Ground;
+    bool afterCarriageReturn_ = false;
+    std::string sequence_;
+    int utf8Missing_ = 0;
+    std::deque<KeyEvent> ready_;
+};
+
+enum class ByteRead { Byte, Timeout, End };
+
+// Where a key reader gets its bytes: a terminal, a pipe, or a test script.
+class ByteSource {
+  public:
+    virtual ~ByteSource() = default;
+    // Waits up to waitMs for a byte (for ever when waitMs is negative).
+    virtual ByteRead readByte(int waitMs, unsigned char& byte) = 0;
+};
+
+// The next key from the source, or nothing once the input has ended.
+std::optional<KeyEvent> nextKeyEvent(KeyDecoder& decoder, ByteSource& source);

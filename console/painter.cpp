@@ -1,0 +1,56 @@
+#include "console/painter.h"
+
+#include <algorithm>
+
+char32_t displayedCharacter(unsigned char byte) {
+    const char32_t character = cp1252::toUnicode(byte);
+    if (byte < 0x20 || byte == 0x7F || character == 0 || (character >= 0x80 && character < 0xA0)) {
+        return U'?';
+    }
+    return character;
+}
+
+static void paintLine(const Screen& model, PaintedScreen& front, PaintSink& sink, int y) {
+    const Cell* wanted = &model.cells[static_cast<std::size_t>(y * ConsoleWidth)];
+    Cell* shown = &front.cells[static_cast<std::size_t>(y * ConsoleWidth)];
+    int x = 0;
+    while (x < ConsoleWidth) {
+        if (wanted[x] == shown[x]) {
+            ++x;
+            continue;
+        }
+        const int start = x;
+        int end = x + 1; // one past the last changed cell of the run
+        for (int probe = end; probe < ConsoleWidth && probe - end <= MaxUnchangedInRun; ++probe) {
+            if (!(wanted[probe] == shown[probe])) {
+                end = probe + 1;
+            }
+        }
+        sink.cells({start, y}, wanted + start, end - start);
+        std::copy(wanted + start, wanted + end, shown + start);
+        x = end;
+    }
+}
+
+void paintChanges(Screen& model, PaintedScreen& front, PaintSink& sink) {
+    if (model.clearPending || !front.known) {
+        const std::uint8_t color = model.clearPending ? model.clearColor : DefaultColor;
+        sink.clear(color);
+        std::fill(front.cells.begin(), front.cells.end(), Cell{' ', color});
+        if (!model.clearPending) {
+            // The console held something else; every line of the model must go out again.
+            model.dirtyLines.set();
+        }
+        model.clearPending = false;
+        front.known = true;
+    }
+    for (int y = 0; y < ConsoleHeight; ++y) {
+        if (model.dirtyLines.test(static_cast<std::size_t>(y))) {
+            paintLine(model, front, sink, y);
+        }
+    }
+    model.dirtyLines.reset();
+    sink.cursor(model.cursor, model.cursorVisible);
+    front.cursor = model.cursor;
+    front.cursorVisible = model.cursorVisible;
+}

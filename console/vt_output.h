@@ -1,0 +1,35 @@
+#pragma once
+
+// Paints the screen model on an ANSI/VT terminal: cursor moves, SGR colours, UTF-8 text.
+// Everything of one paint is collected in one string, sent with one write.
+
+#include "console/painter.h"
+
+#include <string>
+
+// The SGR sequence for a console attribute: the intensity bit selects the bright colours,
+// and red and blue swap places between the console's bit order and ANSI's.
+std::string sgrFor(std::uint8_t color);
+
+class VtEncoder : public PaintSink {
+  public:
+    void clear(std::uint8_t color) override;
+    void cells(ScreenPos start, const Cell* cells, int count) override;
+    void cursor(ScreenPos pos, bool visible) override;
+
+    std::string& output() { return out_; }
+    // Forget what the terminal state was: the next paint sets colour, position and cursor
+    // visibility afresh.
+    void forget();
+
+  private:
+    void moveTo(ScreenPos pos);
+    void useColor(std::uint8_t color);
+
+    std::string out_;
+    // Where the terminal's cursor stands; x = -1 when unknown (after the last column the
+    // terminal waits to wrap, so the position is not to be relied on).
+    ScreenPos at_{-1, -1};
+    int color_ = -1;
+    int visible_ = -1;
+};

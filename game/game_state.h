@@ -1,0 +1,4 @@
+#pragma once
+
+// Clears the game record before every game.
+void resetGame();

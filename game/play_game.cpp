@@ -1,0 +1,3 @@
+#include "game/play_game.h"
+
+void playGame() {}

@@ -1,0 +1,4 @@
+#pragma once
+
+// One game against the computer: placement, battle, end-of-game screen.
+void playGame();

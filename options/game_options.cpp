@@ -1,0 +1,3 @@
+#include "options/game_options.h"
+
+GameOptions gameOptions;

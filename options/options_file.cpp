@@ -1,0 +1,5 @@
+#include "options/options_file.h"
+
+void buildOptionsPaths() {}
+void loadOptionsFile() {}
+void storeOptionsFile() {}

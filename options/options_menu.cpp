@@ -1,0 +1,3 @@
+#include "options/options_menu.h"
+
+void runOptionsMenu() {}

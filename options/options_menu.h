@@ -1,0 +1,4 @@
+#pragma once
+
+// The options screen: cheat mode, saving, board width and height.
+void runOptionsMenu();
