@@ -9,6 +9,7 @@ struct GameOptions {
     std::int32_t rows = 8;
     bool cheatMode = false;
     bool saveOptions = false;
+    friend bool operator==(const GameOptions&, const GameOptions&) = default;
 };
 
 extern GameOptions gameOptions;

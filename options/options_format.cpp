@@ -8,37 +8,27 @@ namespace {
 
 // The first version read each line into a buffer of 20 characters with its terminator. A
 // longer line is cut there: its first 19 characters count, the rest up to the line end is
-// passed over, and the next line is read for the next field.
+// passed over, and the next line is read for the next field. The CR of a CR LF line end
+// needs no care of its own: like any character that is no digit, it ends the number.
 constexpr std::size_t LineLimit = 19;
 
-// One line without its line end. atEnd is set when the end of the stream was reached, also
-// when it came at once: such an empty read still counts as a line (of no characters).
+// One line without its LF. atEnd is set when the end of the stream was reached, also when it
+// came at once: such an empty read still counts as a line (of no characters).
 std::string readLine(std::istream& in, bool& atEnd) {
     std::string line;
-    std::size_t length = 0;
     for (;;) {
         const int ch = in.get();
         if (ch == std::char_traits<char>::eof()) {
             atEnd = true;
-            break;
+            return line;
         }
         if (ch == '\n') {
-            break;
+            return line;
         }
-        // One character beyond the limit is kept, so that a CR after 19 characters can be
-        // told apart from a long line.
-        if (line.size() <= LineLimit) {
+        if (line.size() < LineLimit) {
             line.push_back(static_cast<char>(ch));
         }
-        ++length;
     }
-    if (length == line.size() && !line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    if (line.size() > LineLimit) {
-        line.resize(LineLimit);
-    }
-    return line;
 }
 
 // strtol with base 10, held to 32 bits as on the system the file format comes from: digits
