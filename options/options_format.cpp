@@ -6,9 +6,9 @@
 
 namespace {
 
-// The first version read each line into a buffer of 20 characters with its terminator. A
-// longer line is cut there: its first 19 characters count, the rest up to the line end is
-// passed over, and the next line is read for the next field. The CR of a CR LF line end
+// A line counts with its first 19 characters at most, as it always has in this format; the
+// rest of a longer line is passed over up to its line end, and the next line is read for the
+// next field. The CR of a CR LF line end
 // needs no care of its own: like any character that is no digit, it ends the number.
 constexpr std::size_t LineLimit = 19;
 
