@@ -13,6 +13,7 @@ options_file="$config/Kentermeer/Optionen.cfg"
 tmux_() { tmux -L "$socket" "$@"; }
 cleanup() {
     tmux_ kill-server 2>/dev/null
+    rm -f "${TMUX_TMPDIR:-/tmp}/tmux-$(id -u)/$socket"
     rm -rf "$work"
 }
 trap cleanup EXIT
