@@ -37,6 +37,7 @@ struct GameState {
     std::int32_t enemyHitCount = 0;
     // Drawings since the reset: the first own board of a game is the placement screen.
     std::int32_t boardDrawCount = 0;
+    friend bool operator==(const GameState&, const GameState&) = default;
 };
 
 extern GameState gameState;

@@ -1,0 +1,134 @@
+#include "game/battle.h"
+#include "game/computer_turn.h"
+
+#include "game_screen_test.h"
+
+namespace {
+
+class Battle : public GameScreenTest {
+  protected:
+    static std::array<ScreenPos, 4> cells(std::array<const char*, 4> names) {
+        return {parseCoordinate(names[0]), parseCoordinate(names[1]), parseCoordinate(names[2]),
+                parseCoordinate(names[3])};
+    }
+};
+
+constexpr std::string_view ShotPrompt = "Bitte wähle, wohin du schießen willst: "_cp;
+
+} // namespace
+
+TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
+    useBoard(10, 5);
+    gameState.enemyShips = cells({"j5", "a1", "b1", "c1"});
+    typeLines({"j5", "J5", "z9", "k1", "a6", "e3"});
+
+    atInput(0, [&] {
+        EXPECT_TRUE(console.shows({90, 0}, "GEGNERISCHES FELD", LightRed));
+        EXPECT_TRUE(console.shows({10, 57}, "Feuer frei!", LightRed));
+        EXPECT_TRUE(console.shows({10, 58}, ShotPrompt, LightRed));
+        EXPECT_EQ(console.screen().cursor, (ScreenPos{49, 58}));
+        EXPECT_EQ(console.screen().color, LightGreen);
+        EXPECT_TRUE(console.screen().cursorVisible);
+    });
+    atPause(0, [&] {
+        EXPECT_EQ(console.line(57), "          ___  __   __  __  __  __  __");
+        EXPECT_EQ(console.line(58), R"(           |  |__) |_  |_  |_  |_  |__)|)");
+        EXPECT_TRUE(console.shows({10, 59}, R"( |  | \  |__ |   |   |__ | \ . )", LightRed));
+        EXPECT_TRUE(showsMarker("j5", DarkRed));
+        EXPECT_FALSE(console.screen().cursorVisible);
+    });
+    atInput(1, [&] {
+        EXPECT_TRUE(console.shows({10, 57}, "Feuer frei!", LightRed));
+        EXPECT_EQ(console.line(58), "          " + std::string(ShotPrompt.substr(0, 38)));
+        EXPECT_EQ(console.line(59), "");
+        EXPECT_TRUE(showsMarker("j5", DarkRed));
+    });
+    atInput(2, [&] {
+        EXPECT_TRUE(console.shows({10, 57}, "Dort haben Sie bereits hingeschossen!", LightRed));
+        EXPECT_EQ(console.line(58), "          Wählen Sie eine andere Koordinaten:"_cp);
+        EXPECT_EQ(gameState.playerShots[1], (ScreenPos{}));
+        EXPECT_TRUE(console.screen().cursorVisible);
+    });
+    atInput(3, [&] {
+        EXPECT_EQ(console.line(57), "          Sie haben ungültige Koordinaten eingegeben!"_cp);
+    });
+    atInput(4,
+            [&] { EXPECT_EQ(console.line(57), "          So groß ist das Spielfeld nicht!"_cp); });
+    atPause(1, [&] {
+        EXPECT_TRUE(console.shows({10, 57}, " __             __  __   __", LightBlue));
+        EXPECT_TRUE(console.shows({10, 58}, R"(|  \  /\  |\ | |_  |__) |_  |\ | |)", LightBlue));
+        EXPECT_TRUE(console.shows({10, 59}, R"(|__/ /--\ | \| |__ |__) |__ | \| .)", LightBlue));
+        EXPECT_TRUE(showsMarker("e3", LightBlue));
+        EXPECT_TRUE(showsMarker("j5", DarkRed));
+    });
+
+    playerTurn();
+
+    EXPECT_TRUE(allChecksRan());
+    EXPECT_EQ(console.pauses, (std::vector<int>{3000, 3000}));
+    EXPECT_EQ(gameState.playerShotCount, 2);
+    EXPECT_EQ(gameState.playerShots[0], parseCoordinate("j5"));
+    EXPECT_EQ(gameState.playerShots[1], parseCoordinate("e3"));
+    EXPECT_EQ(gameState.playerHitCount, 1);
+    EXPECT_EQ(gameState.playerHits[0], parseCoordinate("j5"));
+}
+
+TEST_F(Battle, ComputerNamesItsTargetAndShootsAgainAfterAHit) {
+    gameState.playerShips = cells({"a1", "b1", "c1", "d1"});
+    gameState.boardDrawCount = 1;
+    // The second b1 is fired at already: a fresh pair is drawn.
+    computerPicks({"b1", "b1", "q8"});
+
+    atPause(0, [&] {
+        EXPECT_TRUE(console.shows({94, 0}, "DEIN FELD", LightRed));
+        EXPECT_TRUE(console.shows({10, 57}, "Gegner am Zug", LightRed));
+        EXPECT_EQ(console.line(57), "          Gegner am Zug");
+        EXPECT_TRUE(showsMarker("b1", Yellow));
+        EXPECT_EQ(console.line(67), "          X = feindliche Schiff-Treffer");
+    });
+    atPause(2, [&] { EXPECT_EQ(console.line(57), "          Gegner am Zug.."); });
+    atPause(3, [&] {
+        EXPECT_TRUE(console.shows({10, 57}, "Gegner hat auf B1 geschossen und getroffen!",
+                                  LightRed));
+        EXPECT_TRUE(showsMarker("b1", DarkRed));
+        EXPECT_TRUE(showsMarker("a1", Yellow));
+    });
+    atPause(4, [&] {
+        EXPECT_EQ(console.line(57), "          Gegner am Zug");
+        EXPECT_TRUE(showsMarker("b1", DarkRed));
+    });
+    atPause(7, [&] {
+        EXPECT_EQ(console.line(57), "          Gegner hat auf Q8 geschossen und NICHT getroffen!");
+        EXPECT_TRUE(showsMarker("q8", LightBlue));
+    });
+
+    computerTurn();
+
+    EXPECT_TRUE(allChecksRan());
+    EXPECT_EQ(console.pauses, (std::vector<int>{500, 500, 500, 3000, 500, 500, 500, 3000}));
+    EXPECT_EQ(gameState.enemyShotCount, 2);
+    EXPECT_EQ(gameState.enemyShots[1], parseCoordinate("q8"));
+    EXPECT_EQ(gameState.enemyHitCount, 1);
+    EXPECT_EQ(gameState.enemyHits[0], parseCoordinate("b1"));
+}
+
+TEST_F(Battle, ComputerNeverFiresTwiceAtACellAndStopsAtItsFourthHit) {
+    useBoard(3, 2);
+    gameState.playerShips = cells({"a1", "b1", "c1", "a2"});
+    gameState.playerShots[0] = parseCoordinate("c2");
+    gameState.playerShotCount = 1;
+    // The player missed; whatever the computer draws, it hits all four ships in this turn
+    // or misses on b2 or c2 and comes back later.
+    while (gameState.enemyHitCount < ShipCount) {
+        computerTurn();
+    }
+    EXPECT_LE(gameState.enemyShotCount, 6);
+    for (int i = 0; i < gameState.enemyShotCount; ++i) {
+        EXPECT_TRUE(isOnBoard(gameState.enemyShots[static_cast<std::size_t>(i)]));
+        for (int j = 0; j < i; ++j) {
+            EXPECT_NE(gameState.enemyShots[static_cast<std::size_t>(i)],
+                      gameState.enemyShots[static_cast<std::size_t>(j)]);
+        }
+    }
+    EXPECT_EQ(console.pauses.back(), 3000);
+}
