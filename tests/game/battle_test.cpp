@@ -1,6 +1,5 @@
 #include "game/battle.h"
 #include "game/computer_turn.h"
-
 #include "game_screen_test.h"
 
 namespace {
@@ -88,8 +87,8 @@ TEST_F(Battle, ComputerNamesItsTargetAndShootsAgainAfterAHit) {
     });
     atPause(2, [&] { EXPECT_EQ(console.line(57), "          Gegner am Zug.."); });
     atPause(3, [&] {
-        EXPECT_TRUE(console.shows({10, 57}, "Gegner hat auf B1 geschossen und getroffen!",
-                                  LightRed));
+        EXPECT_TRUE(
+            console.shows({10, 57}, "Gegner hat auf B1 geschossen und getroffen!", LightRed));
         EXPECT_TRUE(showsMarker("b1", DarkRed));
         EXPECT_TRUE(showsMarker("a1", Yellow));
     });

@@ -1,5 +1,4 @@
 #include "game/board.h"
-
 #include "game_screen_test.h"
 
 namespace {

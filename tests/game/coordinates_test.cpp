@@ -2,7 +2,6 @@
 #include "options/game_options.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace {
@@ -57,7 +56,12 @@ TEST(CoordinateNotationText, OnlyTheFirstTwoCharactersCount) {
 }
 
 TEST(CoordinateNotationText, LetterAndDigitAreJudgedSeparately) {
-    for (const char* noLetter : {"r1", "z1", "11", "?1", "\xE4" "1", "\xC4" "1", "@1", "{1"}) {
+    for (const char* noLetter : {"r1", "z1", "11", "?1",
+                                 "\xE4"
+                                 "1",
+                                 "\xC4"
+                                 "1",
+                                 "@1", "{1"}) {
         EXPECT_EQ(parseCoordinate(noLetter).x, 0) << noLetter;
         EXPECT_NE(parseCoordinate(noLetter).y, 0) << noLetter;
     }

@@ -8,10 +8,9 @@
 #include "game/game_state.h"
 #include "options/game_options.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <functional>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <map>
 #include <string_view>

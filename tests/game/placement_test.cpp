@@ -1,5 +1,4 @@
 #include "game/placement.h"
-
 #include "game_screen_test.h"
 
 #include <algorithm>
@@ -31,8 +30,8 @@ TEST_F(ShipPlacement, EveryFaultIsAnsweredInPlaceWithoutUsingUpAShip) {
         EXPECT_TRUE(showsEmptyCell("a1"));
     });
     atInput(1, [&] {
-        EXPECT_TRUE(console.shows({10, 57}, "Sie haben ungültige Koordinaten eingegeben!"_cp,
-                                  LightRed));
+        EXPECT_TRUE(
+            console.shows({10, 57}, "Sie haben ungültige Koordinaten eingegeben!"_cp, LightRed));
         EXPECT_EQ(console.line(58), OtherCoordinates);
         EXPECT_TRUE(console.shows({10, 58}, OtherCoordinates.substr(10), LightRed));
         EXPECT_EQ(console.screen().cursor, (ScreenPos{41, 58}));
