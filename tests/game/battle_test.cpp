@@ -1,5 +1,4 @@
 #include "game/battle.h"
-#include "game/computer_turn.h"
 #include "game_screen_test.h"
 
 namespace {
@@ -70,64 +69,4 @@ TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
     EXPECT_EQ(gameState.playerShots[1], parseCoordinate("e3"));
     EXPECT_EQ(gameState.playerHitCount, 1);
     EXPECT_EQ(gameState.playerHits[0], parseCoordinate("j5"));
-}
-
-TEST_F(Battle, ComputerNamesItsTargetAndShootsAgainAfterAHit) {
-    gameState.playerShips = cells({"a1", "b1", "c1", "d1"});
-    gameState.boardDrawCount = 1;
-    // The second b1 is fired at already: a fresh pair is drawn.
-    computerPicks({"b1", "b1", "q8"});
-
-    atPause(0, [&] {
-        EXPECT_TRUE(console.shows({94, 0}, "DEIN FELD", LightRed));
-        EXPECT_TRUE(console.shows({10, 57}, "Gegner am Zug", LightRed));
-        EXPECT_EQ(console.line(57), "          Gegner am Zug");
-        EXPECT_TRUE(showsMarker("b1", Yellow));
-        EXPECT_EQ(console.line(67), "          X = feindliche Schiff-Treffer");
-    });
-    atPause(2, [&] { EXPECT_EQ(console.line(57), "          Gegner am Zug.."); });
-    atPause(3, [&] {
-        EXPECT_TRUE(
-            console.shows({10, 57}, "Gegner hat auf B1 geschossen und getroffen!", LightRed));
-        EXPECT_TRUE(showsMarker("b1", DarkRed));
-        EXPECT_TRUE(showsMarker("a1", Yellow));
-    });
-    atPause(4, [&] {
-        EXPECT_EQ(console.line(57), "          Gegner am Zug");
-        EXPECT_TRUE(showsMarker("b1", DarkRed));
-    });
-    atPause(7, [&] {
-        EXPECT_EQ(console.line(57), "          Gegner hat auf Q8 geschossen und NICHT getroffen!");
-        EXPECT_TRUE(showsMarker("q8", LightBlue));
-    });
-
-    computerTurn();
-
-    EXPECT_TRUE(allChecksRan());
-    EXPECT_EQ(console.pauses, (std::vector<int>{500, 500, 500, 3000, 500, 500, 500, 3000}));
-    EXPECT_EQ(gameState.enemyShotCount, 2);
-    EXPECT_EQ(gameState.enemyShots[1], parseCoordinate("q8"));
-    EXPECT_EQ(gameState.enemyHitCount, 1);
-    EXPECT_EQ(gameState.enemyHits[0], parseCoordinate("b1"));
-}
-
-TEST_F(Battle, ComputerNeverFiresTwiceAtACellAndStopsAtItsFourthHit) {
-    useBoard(3, 2);
-    gameState.playerShips = cells({"a1", "b1", "c1", "a2"});
-    gameState.playerShots[0] = parseCoordinate("c2");
-    gameState.playerShotCount = 1;
-    // The player missed; whatever the computer draws, it hits all four ships in this turn
-    // or misses on b2 or c2 and comes back later.
-    while (gameState.enemyHitCount < ShipCount) {
-        computerTurn();
-    }
-    EXPECT_LE(gameState.enemyShotCount, 6);
-    for (int i = 0; i < gameState.enemyShotCount; ++i) {
-        EXPECT_TRUE(isOnBoard(gameState.enemyShots[static_cast<std::size_t>(i)]));
-        for (int j = 0; j < i; ++j) {
-            EXPECT_NE(gameState.enemyShots[static_cast<std::size_t>(i)],
-                      gameState.enemyShots[static_cast<std::size_t>(j)]);
-        }
-    }
-    EXPECT_EQ(console.pauses.back(), 3000);
 }

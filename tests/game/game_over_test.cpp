@@ -1,6 +1,7 @@
-#include "game/game_over.h"
 #include "game/game_over_banners.h"
-#include "game_screen_test.h"
+
+#include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -29,8 +30,6 @@ void expectBlockFont(const std::array<std::string_view, 8>& banner) {
     }
 }
 
-using GameOver = GameScreenTest;
-
 } // namespace
 
 TEST(GameOverBanners, LinesHaveTheirLengthsAndTheShadowedBlockFont) {
@@ -45,38 +44,4 @@ TEST(GameOverBanners, LinesHaveTheirLengthsAndTheShadowedBlockFont) {
     EXPECT_EQ(loss, (std::vector<std::size_t>{82, 82, 82, 82, 82, 81, 82, 81}));
     expectBlockFont(WinBanner);
     expectBlockFont(LossBanner);
-}
-
-TEST_F(GameOver, LossWithoutHitsBlinksAllFourShipsAndAnyKeyEndsTheScreen) {
-    gameState.enemyShips = {parseCoordinate("a1"), parseCoordinate("q8"), parseCoordinate("c3"),
-                            parseCoordinate("d4")};
-    pressKey(keys::Up);
-    atPause(8, [&] {
-        EXPECT_EQ(console.pauses.size(), 8u);
-        for (const char* ship : {"a1", "q8", "c3", "d4"}) {
-            EXPECT_TRUE(showsMarker(ship, Black)) << ship;
-        }
-    });
-    atPause(10, [&] {
-        EXPECT_TRUE(showsMarker("a1", LightCyan));
-        EXPECT_TRUE(console.shows({10, 67}, "X", LightCyan));
-    });
-    atInput(0, [&] {
-        for (int k = 0; k < 8; ++k) {
-            EXPECT_TRUE(
-                console.shows({58, 31 + k}, LossBanner[static_cast<std::size_t>(k)], DarkMagenta));
-        }
-        EXPECT_TRUE(console.shows(
-            {65, 50}, "Drücken Sie eine beliebige Taste um zum Hauptmenü zurückzukehren..."_cp,
-            LightRed));
-        EXPECT_EQ(console.line(0), "");
-    });
-
-    showGameOver(BattleResult::ComputerWon);
-
-    EXPECT_TRUE(allChecksRan());
-    EXPECT_EQ(console.pauses,
-              (std::vector<int>{500, 1000, 500, 1000, 500, 1000, 500, 1000, 500, 1000, 1000}));
-    // One code of the arrow key is taken; nothing is echoed.
-    EXPECT_EQ(console.line(51), "");
 }

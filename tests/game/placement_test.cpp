@@ -1,8 +1,6 @@
 #include "game/placement.h"
 #include "game_screen_test.h"
 
-#include <algorithm>
-
 namespace {
 
 using ShipPlacement = GameScreenTest;
@@ -75,23 +73,6 @@ TEST_F(ShipPlacement, EveryFaultIsAnsweredInPlaceWithoutUsingUpAShip) {
                                                  parseCoordinate("b2"), parseCoordinate("c3")};
     EXPECT_EQ(gameState.enemyShips, enemyShips);
     EXPECT_EQ(gameState.boardDrawCount, 1);
-}
-
-TEST_F(ShipPlacement, ComputerShipsAreDistinctCellsOfEveryBoardSize) {
-    for (const auto& [columns, rows] : {std::pair{1, 4}, {2, 2}, {4, 1}, {10, 5}, {17, 8}}) {
-        useBoard(columns, rows);
-        for (int game = 0; game < 50; ++game) {
-            resetGame();
-            placeEnemyShips();
-            std::array<ScreenPos, 4> ships = gameState.enemyShips;
-            for (const ScreenPos ship : ships) {
-                EXPECT_TRUE(ship.x != 0 && ship.y != 0 && isOnBoard(ship));
-            }
-            std::sort(ships.begin(), ships.end(),
-                      [](ScreenPos a, ScreenPos b) { return a.x * 100 + a.y < b.x * 100 + b.y; });
-            EXPECT_EQ(std::adjacent_find(ships.begin(), ships.end()), ships.end());
-        }
-    }
 }
 
 TEST_F(ShipPlacement, LongWordIsJudgedByItsFirstTwoCharacters) {

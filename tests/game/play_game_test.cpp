@@ -6,13 +6,14 @@ namespace {
 
 class WholeGame : public GameScreenTest {
   protected:
-    // On 10 x 5 the player misses a5, the computer hits a1, b1, c1 and misses a2, the player
-    // hits j5 and misses b5, and the computer's hit on d1 wins.
+    // On 10 x 5 the player misses a5, the computer hits a1, b1, c1 and misses a2 (after
+    // drawing b1 a second time), the player hits j5 and misses b5, and the computer's hit on
+    // d1 wins.
     void scriptLostGame() {
         useBoard(10, 5, gameOptions.cheatMode);
         typeLines({"a1", "b1", "c1", "d1", "a5", "j5", "b5"});
         pressKey("x");
-        computerPicks({"j5", "i5", "h5", "g5", "a1", "b1", "c1", "a2", "d1"});
+        computerPicks({"j5", "i5", "h5", "g5", "a1", "b1", "c1", "b1", "a2", "d1"});
     }
     void expectGameBoardsAt(std::size_t firstShotInput) {
         atInput(firstShotInput, [&] {
@@ -72,11 +73,26 @@ TEST_F(WholeGame, FourHitsOnAFourCellBoardWinInTheFirstTurn) {
 TEST_F(WholeGame, LossRevealsTheShipsThePlayerDidNotFind) {
     scriptLostGame();
     expectGameBoardsAt(4);
+    atPause(2, [&] {
+        EXPECT_EQ(console.line(57), "          Gegner am Zug");
+        EXPECT_TRUE(showsMarker("a1", Yellow));
+    });
+    atPause(4, [&] { EXPECT_EQ(console.line(57), "          Gegner am Zug.."); });
     atPause(5, [&] {
         EXPECT_TRUE(console.shows({94, 0}, "DEIN FELD", LightRed));
         EXPECT_EQ(console.line(57), "          Gegner hat auf A1 geschossen und getroffen!");
         EXPECT_TRUE(console.shows({11, 66}, " = feindliche Wasser-Treffer", BrightWhite));
         EXPECT_FALSE(console.screen().cursorVisible);
+    });
+    atPause(6, [&] {
+        EXPECT_EQ(console.line(57), "          Gegner am Zug");
+        EXPECT_TRUE(showsMarker("a1", DarkRed));
+    });
+    atPause(17, [&] {
+        EXPECT_TRUE(
+            console.shows({10, 57}, "Gegner hat auf A2 geschossen und NICHT getroffen!", LightRed));
+        EXPECT_TRUE(showsMarker("a2", LightBlue));
+        EXPECT_TRUE(showsMarker("b1", DarkRed));
     });
     atPause(18, [&] {
         EXPECT_TRUE(showsMarker("a5", LightBlue));
