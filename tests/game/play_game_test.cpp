@@ -73,6 +73,7 @@ TEST_F(WholeGame, FourHitsOnAFourCellBoardWinInTheFirstTurn) {
 TEST_F(WholeGame, LossRevealsTheShipsThePlayerDidNotFind) {
     scriptLostGame();
     expectGameBoardsAt(4);
+    atInput(5, [&] { EXPECT_TRUE(showsEmptyCell("j5")); });
     atPause(2, [&] {
         EXPECT_EQ(console.line(57), "          Gegner am Zug");
         EXPECT_TRUE(showsMarker("a1", Yellow));
@@ -140,6 +141,7 @@ TEST_F(WholeGame, LossRevealsTheShipsThePlayerDidNotFind) {
                                       ComputerShot,
                                       repeated({500, 1000}, 5),
                                       {1000}}));
+    EXPECT_EQ(gameState.enemyShotCount, 5);
 }
 
 TEST_F(WholeGame, LossInCheatModeGoesStraightToTheBanner) {
