@@ -18,7 +18,9 @@ constexpr std::string_view ShotPrompt = "Bitte wähle, wohin du schießen willst
 TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
     useBoard(10, 5);
     gameState.enemyShips = cells({"j5", "a1", "b1", "c1"});
-    typeLines({"j5", "J5", "z9", "k1", "a6", "e3"});
+    // Long words echo past the prompt line; what spills over goes with the next message.
+    const std::string longWord(300, 'y');
+    typeLines({"j5", "J5", longWord, "k1", "a6", "e3" + longWord});
 
     atInput(0, [&] {
         EXPECT_TRUE(console.shows({90, 0}, "GEGNERISCHES FELD", LightRed));
@@ -49,6 +51,7 @@ TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
     });
     atInput(3, [&] {
         EXPECT_EQ(console.line(57), "          Sie haben ungültige Koordinaten eingegeben!"_cp);
+        EXPECT_EQ(console.line(59), "");
     });
     atInput(4,
             [&] { EXPECT_EQ(console.line(57), "          So groß ist das Spielfeld nicht!"_cp); });
@@ -56,6 +59,8 @@ TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
         EXPECT_TRUE(console.shows({10, 57}, " __             __  __   __", LightBlue));
         EXPECT_TRUE(console.shows({10, 58}, R"(|  \  /\  |\ | |_  |__) |_  |\ | |)", LightBlue));
         EXPECT_TRUE(console.shows({10, 59}, R"(|__/ /--\ | \| |__ |__) |__ | \| .)", LightBlue));
+        EXPECT_EQ(console.line(59), R"(          |__/ /--\ | \| |__ |__) |__ | \| .)");
+        EXPECT_EQ(console.line(60), "");
         EXPECT_TRUE(showsMarker("e3", LightBlue));
         EXPECT_TRUE(showsMarker("j5", DarkRed));
     });
