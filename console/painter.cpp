@@ -21,9 +21,13 @@ static void paintLine(const Screen& model, PaintedScreen& front, PaintSink& sink
         }
         const int start = x;
         int end = x + 1; // one past the last changed cell of the run
+        // Unchanged cells are taken along only in the colour of the run, so that bridging
+        // them never costs a colour switch.
         for (int probe = end; probe < ConsoleWidth && probe - end <= MaxUnchangedInRun; ++probe) {
             if (!(wanted[probe] == shown[probe])) {
                 end = probe + 1;
+            } else if (wanted[probe].color != wanted[end - 1].color) {
+                break;
             }
         }
         sink.cells({start, y}, wanted + start, end - start);

@@ -1,0 +1,120 @@
+#include "console/keys.h"
+
+#include <deque>
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Bytes with the quiet time before each, as a terminal would deliver them.
+class TimedSource : public ByteSource {
+  public:
+    explicit TimedSource(std::vector<std::pair<int, unsigned char>> bytes)
+        : bytes_(bytes.begin(), bytes.end()) {}
+    ByteRead readByte(int waitMs, unsigned char& byte) override {
+        if (bytes_.empty()) {
+            return ByteRead::End;
+        }
+        auto& [delay, next] = bytes_.front();
+        if (waitMs >= 0 && delay > waitMs) {
+            delay -= waitMs;
+            return ByteRead::Timeout;
+        }
+        byte = next;
+        bytes_.pop_front();
+        return ByteRead::Byte;
+    }
+
+  private:
+    std::deque<std::pair<int, unsigned char>> bytes_;
+};
+
+std::vector<int> decodeAll(std::string_view bytes) {
+    std::vector<std::pair<int, unsigned char>> timed;
+    for (const char ch : bytes) {
+        timed.emplace_back(0, static_cast<unsigned char>(ch));
+    }
+    TimedSource source(timed);
+    KeyDecoder decoder;
+    std::vector<int> codes;
+    while (const auto key = nextKeyEvent(decoder, source)) {
+        codes.push_back(foldKey(*key));
+    }
+    return codes;
+}
+
+} // namespace
+
+TEST(KeyDecoding, ArrowsArriveAsTheConsolesTwoCodeKeys) {
+    EXPECT_EQ(decodeAll("\x1b[A\x1b[B\x1b[D\x1b[C"),
+              (std::vector<int>{584, 592, 512 + 75, 512 + 77}));
+    // Application cursor mode sends SS3 instead of CSI.
+    EXPECT_EQ(decodeAll("\x1bOA\x1bOB"), (std::vector<int>{584, 592}));
+    // Modifiers do not change which key it is.
+    EXPECT_EQ(decodeAll("\x1b[1;5A\x1b[1;2B"), (std::vector<int>{584, 592}));
+}
+
+TEST(KeyDecoding, EditingAndFunctionKeysKeepTheirWindowsCodes) {
+    EXPECT_EQ(decodeAll("\x1b[H\x1b[1~\x1b[F\x1b[4~\x1b[5~\x1b[6~\x1b[2~\x1b[3~"),
+              (std::vector<int>{512 + 71, 512 + 71, 512 + 79, 512 + 79, 512 + 73, 512 + 81,
+                                512 + 82, 512 + 83}));
+    EXPECT_EQ(decodeAll("\x1bOP\x1b[15~\x1b[21~\x1b[23~\x1b[24~"),
+              (std::vector<int>{256 + 59, 256 + 63, 256 + 68, 512 + 133, 512 + 134}));
+}
+
+TEST(KeyDecoding, EnterBackspaceAndLineEnds) {
+    // CR LF from a pipe is one Enter, as are a lone CR and a lone LF.
+    EXPECT_EQ(decodeAll("\r\n\r\n"), (std::vector<int>{13, 13}));
+    EXPECT_EQ(decodeAll("\r\r\n\n"), (std::vector<int>{13, 13, 13}));
+    EXPECT_EQ(decodeAll("\x7f\x08"), (std::vector<int>{8, 8}));
+    EXPECT_EQ(decodeAll("a1"), (std::vector<int>{'a', '1'}));
+}
+
+TEST(KeyDecoding, EscapeAloneIsToldFromASequenceByTheWait) {
+    {
+        TimedSource source({{0, 0x1b}, {EscapeWaitMs - 1, '['}, {0, 'A'}});
+        KeyDecoder decoder;
+        EXPECT_EQ(foldKey(*nextKeyEvent(decoder, source)), 584);
+    }
+    {
+        TimedSource source({{0, 0x1b}, {EscapeWaitMs + 1, '['}, {0, 'A'}});
+        KeyDecoder decoder;
+        EXPECT_EQ(foldKey(*nextKeyEvent(decoder, source)), 27);
+        EXPECT_EQ(foldKey(*nextKeyEvent(decoder, source)), '[');
+        EXPECT_EQ(foldKey(*nextKeyEvent(decoder, source)), 'A');
+    }
+    // Escape as the last byte of the input is a key, not a lost prefix.
+    EXPECT_EQ(decodeAll("\x1b"), (std::vector<int>{27}));
+    EXPECT_EQ(decodeAll("\x1b\x1b[B"), (std::vector<int>{27, 592}));
+}
+
+TEST(KeyDecoding, BrokenAndUnknownSequencesAreDroppedNotTyped) {
+    EXPECT_EQ(decodeAll("\x1b[200~x"), (std::vector<int>{'x'}));
+    EXPECT_EQ(decodeAll("\x1b[I\x1b[O"), (std::vector<int>{}));
+    // A control byte inside a sequence breaks it and counts as itself.
+    EXPECT_EQ(decodeAll("\x1b[1\r"), (std::vector<int>{13}));
+    // An endless parameter list neither grows without bound nor swallows what follows it.
+    EXPECT_EQ(decodeAll(std::string("\x1b[") + std::string(10000, '1') + "Bz"),
+              (std::vector<int>{592, 'z'}));
+    // Alt+key: Escape and the key.
+    EXPECT_EQ(decodeAll("\x1bx"), (std::vector<int>{27, 'x'}));
+}
+
+TEST(KeyDecoding, Utf8CharactersBecomeWindows1252Codes) {
+    EXPECT_EQ(decodeAll("\xc3\xa4\xc3\x9f\xe2\x82\xac"), (std::vector<int>{0xE4, 0xDF, 0x80}));
+    // A character Windows-1252 lacks is typed as a question mark.
+    EXPECT_EQ(decodeAll("\xf0\x9f\x9a\xa2"), (std::vector<int>{'?'}));
+    // Latin-1 bytes from a terminal that does not speak UTF-8 still arrive as themselves.
+    EXPECT_EQ(decodeAll("\xe4x"), (std::vector<int>{0xE4, 'x'}));
+    EXPECT_EQ(decodeAll("\xc3"), (std::vector<int>{0xC3}));
+    // A lone NUL would pose as the prefix of a two-code key.
+    EXPECT_EQ(decodeAll(std::string("\0a", 2)), (std::vector<int>{'a'}));
+}
+
+TEST(KeyFolding, PrefixesZeroAnd224AddTheirOffsets) {
+    EXPECT_EQ(foldKey({224, 72}), 584);
+    EXPECT_EQ(foldKey({0, 72}), 328);
+    EXPECT_EQ(foldKey({13, -1}), 13);
+    EXPECT_EQ(foldKey({224, -1}), 224);
+}

@@ -1,0 +1,145 @@
+#include "console/console.h"
+#include "console/line_input.h"
+#include "console/virtual_console.h"
+
+#include <gtest/gtest.h>
+
+TEST(LineInput, EchoesTypedTextInTheCurrentColourAtTheCursor) {
+    VirtualConsole console;
+    setColor(LightGreen);
+    moveCursor({65, 58});
+    console.typeLine("b3");
+    EXPECT_EQ(readWord(), "b3");
+    EXPECT_TRUE(console.shows({65, 58}, "b3", LightGreen));
+    // Enter takes the cursor to the start of the next line, as the console's echo does.
+    EXPECT_EQ(console.screen().cursor, (ScreenPos{0, 59}));
+}
+
+TEST(LineInput, BackspaceAndEscapeEditTheLineBeforeEnter) {
+    VirtualConsole console;
+    moveCursor({10, 5});
+    console.type("a9");
+    console.type(keys::Backspace);
+    console.type("1");
+    console.typeLine("");
+    EXPECT_EQ(readWord(), "a1");
+    EXPECT_EQ(console.line(5), std::string(10, ' ') + "a1");
+
+    moveCursor({10, 7});
+    console.type("xyz");
+    console.pressEscape();
+    console.typeLine("c4");
+    EXPECT_EQ(readWord(), "c4");
+    EXPECT_EQ(console.line(7), std::string(10, ' ') + "c4");
+}
+
+TEST(LineInput, BackspaceOnAnEmptyLineErasesNothingBeforeIt) {
+    VirtualConsole console;
+    writeAt({10, 3}, "Prompt: ");
+    console.type(keys::Backspace);
+    console.type(keys::Backspace);
+    console.typeLine("q8");
+    EXPECT_EQ(readWord(), "q8");
+    EXPECT_EQ(console.line(3), "          Prompt: q8");
+}
+
+TEST(LineInput, TheRestOfALineAnswersTheNextWordReads) {
+    VirtualConsole console;
+    console.typeLine("  a1   b2");
+    console.typeLine("");
+    console.typeLine("c3");
+    EXPECT_EQ(readWord(), "a1");
+    EXPECT_EQ(console.unreadInput(), 4u); // the later lines are not read yet
+    EXPECT_EQ(readWord(), "b2");
+    // The blank line is skipped; the word read waits for a word.
+    EXPECT_EQ(readWord(), "c3");
+}
+
+TEST(LineInput, KeyReadsDoNotTakeTypedAheadWords) {
+    VirtualConsole console;
+    console.typeLine("a1 b2");
+    console.type(keys::Down);
+    EXPECT_EQ(readWord(), "a1");
+    EXPECT_EQ(readKey(), KeyDown);
+    EXPECT_EQ(readWord(), "b2");
+}
+
+TEST(LineInput, ControlBytesAndArrowsAreNotTyped) {
+    VirtualConsole console;
+    moveCursor({0, 2});
+    console.type("a\x01\t");
+    console.type(keys::Left);
+    console.typeLine("1");
+    EXPECT_EQ(readWord(), "a1");
+    EXPECT_EQ(console.line(2), "a1");
+}
+
+TEST(LineInput, AnOverlongWordIsReadWholeAndWrapsOnScreen) {
+    VirtualConsole console;
+    moveCursor({190, 10});
+    const std::string word(30, 'z');
+    console.typeLine(word);
+    EXPECT_EQ(readWord(), word);
+    EXPECT_EQ(console.textAt({190, 10}, 7), std::string(7, 'z'));
+    EXPECT_EQ(console.line(11), std::string(23, 'z'));
+}
+
+TEST(LineInput, ALineIsCutAtItsLimitWithoutLosingTheRest) {
+    VirtualConsole console;
+    moveCursor({0, 0});
+    console.typeLine(std::string(MaxLineLength + 50, 'w') + " ignored");
+    console.typeLine("next");
+    EXPECT_EQ(readWord().size(), MaxLineLength);
+    EXPECT_EQ(readWord(), "next");
+}
+
+TEST(NumberInput, ReadsLikeFormattedExtractionAndDropsTheRestOfTheLine) {
+    VirtualConsole console;
+    console.typeLine("  12abc 7");
+    console.typeLine("+5");
+    console.typeLine("-3");
+    console.typeLine("x9");
+    console.typeLine("2147483648");
+    console.typeLine("-2147483648");
+    console.typeLine("");
+    console.typeLine("0017");
+    EXPECT_EQ(readNumber(), 12);
+    EXPECT_EQ(readNumber(), 5);
+    EXPECT_EQ(readNumber(), -3);
+    EXPECT_EQ(readNumber(), std::nullopt);
+    EXPECT_EQ(readNumber(), std::nullopt);
+    EXPECT_EQ(readNumber(), -2147483648);
+    EXPECT_EQ(readNumber(), 17);
+}
+
+TEST(SingleCodeRead, LeavesTheSecondCodeOfAnArrowForTheNextRead) {
+    VirtualConsole console;
+    console.type(keys::Up);
+    console.type("x");
+    EXPECT_EQ(readKeyCode(), 224);
+    EXPECT_EQ(readKey(), 72); // read as a key of its own
+    EXPECT_EQ(readKey(), 'x');
+}
+
+TEST(EndOfInput, EndsTheProgramCleanlyInsteadOfSpinning) {
+    EXPECT_EXIT(
+        {
+            VirtualConsole console;
+            console.type("a1");
+            readWord();
+            readWord();
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            VirtualConsole console;
+            readKey();
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(EndOfInput, AWordCutShortByTheEndIsStillRead) {
+    VirtualConsole console;
+    console.type("b7");
+    EXPECT_EQ(readWord(), "b7");
+}
