@@ -193,8 +193,10 @@ void WindowsConsole::setup() {
     }
     SetConsoleTitleA("Kentermeer");
     sink_.emplace(output_, savedAttribute_);
-    if (isConsole_) {
+    if (isConsole_ && waitForRoom_) {
         waitForBigEnoughConsole();
+    } else if (isConsole_) {
+        makeBigEnough();
     }
     front_.known = false;
     sink_->forget();
@@ -291,7 +293,7 @@ void WindowsConsole::present(Screen& screen) {
         // A console that rewraps its text when the window changes size changes the buffer
         // too; then it is sized anew and painted afresh.
         CONSOLE_SCREEN_BUFFER_INFO info{};
-        if (GetConsoleScreenBufferInfo(output_, &info) &&
+        if (waitForRoom_ && GetConsoleScreenBufferInfo(output_, &info) &&
             (info.dwSize.X != ConsoleWidth || info.dwSize.Y != ConsoleHeight)) {
             waitForBigEnoughConsole();
             front_.known = false;

@@ -63,6 +63,10 @@ std::optional<KeyEvent> readConsoleKey(KeyCodeSource& source, UINT inputCodePage
 
 class WindowsConsole : public ConsoleBackend {
   public:
+    // Without waitForRoom the set-up sizes the console but does not wait, with the notice,
+    // while the window cannot show all of it (a screen buffer that is not on display).
+    explicit WindowsConsole(bool waitForRoom = true) : waitForRoom_(waitForRoom) {}
+
     void setup() override;
     void present(Screen& screen) override;
     std::optional<KeyEvent> readKeyEvent() override;
@@ -75,6 +79,7 @@ class WindowsConsole : public ConsoleBackend {
     void showSizeNotice(int columns, int lines);
     [[noreturn]] void interrupt();
 
+    bool waitForRoom_;
     HANDLE output_ = INVALID_HANDLE_VALUE;
     bool isConsole_ = false;
     bool setUp_ = false;
