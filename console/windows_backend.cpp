@@ -249,17 +249,40 @@ void WindowsConsole::waitForBigEnoughConsole() {
         }
         // The console can grow when its font gets smaller or the terminal larger; look again
         // now and then.
-        Sleep(250);
-        GetchCodes codes;
-        while (_kbhit()) {
-            const std::optional<KeyEvent> key = readConsoleKey(codes, GetConsoleCP());
-            if (!key || *key == KeyEvent{27, -1}) {
-                restore();
-                std::exit(0);
-            }
-            if (*key == KeyEvent{3, -1}) {
-                interrupt();
-            }
+        waitForEscape(250);
+    }
+}
+
+void WindowsConsole::waitForEscape(int milliseconds) {
+    if (input_ == INVALID_HANDLE_VALUE) {
+        input_ =
+            CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    if (input_ == INVALID_HANDLE_VALUE) {
+        // No keyboard to wait for: the input has ended.
+        restore();
+        std::exit(0);
+    }
+    if (WaitForSingleObject(input_, static_cast<DWORD>(milliseconds)) != WAIT_OBJECT_0) {
+        return;
+    }
+    // The keys are read as records here, not through _getch, which would block on anything
+    // that is no key; every other key is dropped.
+    DWORD waiting = 0;
+    INPUT_RECORD record{};
+    DWORD got = 0;
+    while (GetNumberOfConsoleInputEvents(input_, &waiting) && waiting > 0 &&
+           ReadConsoleInputW(input_, &record, 1, &got) && got == 1) {
+        if (record.EventType != KEY_EVENT || !record.Event.KeyEvent.bKeyDown) {
+            continue;
+        }
+        if (record.Event.KeyEvent.wVirtualKeyCode == VK_ESCAPE) {
+            restore();
+            std::exit(0);
+        }
+        if (record.Event.KeyEvent.uChar.UnicodeChar == 3) {
+            interrupt();
         }
     }
 }

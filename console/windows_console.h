@@ -77,10 +77,13 @@ class WindowsConsole : public ConsoleBackend {
     void makeBigEnough();
     void waitForBigEnoughConsole();
     void showSizeNotice(int columns, int lines);
+    // Waits a while for a key; Escape ends the program.
+    void waitForEscape(int milliseconds);
     [[noreturn]] void interrupt();
 
     bool waitForRoom_;
     HANDLE output_ = INVALID_HANDLE_VALUE;
+    HANDLE input_ = INVALID_HANDLE_VALUE;
     bool isConsole_ = false;
     bool setUp_ = false;
     DWORD savedMode_ = 0;
