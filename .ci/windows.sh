@@ -26,6 +26,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     # Its exit code says little (it is not zero on some first runs); the registry it leaves does.
     wineboot -i >/dev/null 2>&1 || true
+    # The registry files are written when the server ends.
+    wineserver -w
     [ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot made no prefix"; exit 1; }
 fi
 wineserver -p
