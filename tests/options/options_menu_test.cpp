@@ -3,6 +3,7 @@
 #include "options/options_banner.h"
 #include "options/options_menu.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -14,27 +15,13 @@ class OptionsMenu : public ::testing::Test {
     OptionsMenu() { gameOptions = GameOptions{}; }
     ~OptionsMenu() override { gameOptions = GameOptions{}; }
 
-    void keys(std::initializer_list<std::string_view> sequence) {
-        for (const std::string_view key : sequence) {
-            console.type(key);
+    // Types keys and lines as given, then leaves the menu with Escape.
+    void run(std::initializer_list<std::string_view> input) {
+        for (const std::string_view bytes : input) {
+            console.type(bytes);
         }
-    }
-
-    // Runs the menu on the scripted input and leaves it with Escape.
-    void run() {
         console.pressEscape();
         runOptionsMenu();
-    }
-
-    // The line whose bracket holds the mark; -1 unless exactly one does.
-    int markedLine() const {
-        std::vector<int> marked;
-        for (const int y : {36, 37, 40, 41}) {
-            if (console.textAt({81, y}, 1) == "x") {
-                marked.push_back(y);
-            }
-        }
-        return marked.size() == 1 ? marked[0] : -1;
     }
 
     VirtualConsole console;
@@ -42,38 +29,42 @@ class OptionsMenu : public ::testing::Test {
 
 TEST_F(OptionsMenu, DrawsEveryItemInItsPlaceWithTheRecordsValues) {
     gameOptions = {5, 3, true, false};
-    run();
+    run({});
     for (int i = 0; i < 14; ++i) {
         EXPECT_TRUE(console.shows({54, 5 + i}, OptionsBanner[std::size_t(i)], LightGreen));
     }
     struct Item {
-        ScreenPos pos;
+        int x, y;
         std::string_view text;
         std::uint8_t color;
     };
-    for (const Item& item :
-         {Item{{78, 35}, "Allgemein", DarkRed}, Item{{78, 39}, "Spielfeldgröße"_cp, DarkRed},
-          Item{{80, 36}, "[x] Cheat Mode:         An", DarkGreen},
-          Item{{80, 37}, "[ ] Optionen speichern: Aus", DarkGreen},
-          Item{{80, 40}, "[ ] Anzahl der Spalten: 5", DarkGreen},
-          Item{{80, 41}, "[ ] Anzahl der Zeilen:  3", DarkGreen},
-          Item{{74, 65}, "Drücken Sie ESC um zum Hauptmenü zurückzukehren..."_cp, LightRed}}) {
-        const int last = item.pos.x + int(item.text.size()) - 1;
-        EXPECT_EQ(console.textAt(item.pos, int(item.text.size())), item.text);
-        EXPECT_EQ(console.colorAt(item.pos), item.color) << item.text;
-        EXPECT_EQ(console.colorAt({last, item.pos.y}), item.color) << item.text;
+    for (const auto& [x, y, text, color] :
+         {Item{78, 35, "Allgemein", DarkRed}, Item{78, 39, "Spielfeldgröße"_cp, DarkRed},
+          Item{80, 36, "[x] Cheat Mode:         An", DarkGreen},
+          Item{80, 37, "[ ] Optionen speichern: Aus", DarkGreen},
+          Item{80, 40, "[ ] Anzahl der Spalten: 5", DarkGreen},
+          Item{80, 41, "[ ] Anzahl der Zeilen:  3", DarkGreen},
+          Item{74, 65, "Drücken Sie ESC um zum Hauptmenü zurückzukehren..."_cp, LightRed}}) {
+        EXPECT_EQ(console.textAt({x, y}, int(text.size())), text);
+        EXPECT_EQ(console.colorAt({x, y}), color) << text;
+        EXPECT_EQ(console.colorAt({x + int(text.size()) - 1, y}), color) << text;
     }
     EXPECT_FALSE(console.screen().cursorVisible);
     EXPECT_EQ(console.screen().color, DarkGreen);
 }
 
 TEST_F(OptionsMenu, MarkSkipsTheHeadingStopsAtBothEndsAndIgnoresOtherKeys) {
-    std::vector<int> marks;
-    console.onKeyWait = [&] { marks.push_back(markedLine()); };
-    keys({keys::Up, keys::Down, keys::Down, keys::Down, keys::Down, keys::Up, keys::Up});
+    std::vector<int> marks; // the line whose bracket holds the mark; -1 unless exactly one
+    console.onKeyWait = [&] {
+        int marked = -1;
+        for (const int y : {36, 37, 40, 41}) {
+            marked = console.textAt({81, y}, 1) != "x" ? marked : marked == -1 ? y : -2;
+        }
+        marks.push_back(std::max(marked, -1));
+    };
+    const std::string up(keys::Up), down(keys::Down);
     // H and P are the arrows' second codes, \eOP is F1: none of them moves the mark.
-    keys({"H", "P", "a", keys::Left, keys::Right, "\x1bOP", keys::Up, keys::Up});
-    run();
+    run({up + down + down + down + down + up + up, "HPa\x1b[D\x1b[C\x1bOP", up + up});
     EXPECT_EQ(marks,
               (std::vector<int>{36, 36, 37, 40, 41, 41, 40, 37, 37, 37, 37, 37, 37, 37, 36, 36}));
 }
@@ -83,11 +74,11 @@ TEST_F(OptionsMenu, SwitchChangesOnlyWithEnterAndEscapeShowsTheStoredValueAgain)
     console.onKeyWait = [&] {
         seen.push_back(console.textAt({104, 36}, 3) + std::to_string(console.colorAt({81, 36})));
     };
-    keys({keys::Enter, keys::Down, keys::Up, keys::Enter}); // toggled twice: kept
-    keys({keys::Enter, keys::Up});                          // toggled once: dropped
+    const std::string up(keys::Up), down(keys::Down), enter(keys::Enter);
+    console.type(enter + down + up + enter); // toggled twice: kept
+    console.type(enter + up);                // toggled once: dropped
     console.pressEscape();
-    keys({keys::Down, keys::Enter, keys::Down, keys::Enter}); // saving on
-    run();
+    run({down + enter + down + enter}); // saving on
     EXPECT_EQ(seen, (std::vector<std::string>{"Aus2", "Aus12", "An 12", "Aus12", "Aus2", "Aus12",
                                               "An 12", "Aus2", "Aus2", "Aus2", "Aus2", "Aus2"}));
     EXPECT_EQ(gameOptions, (GameOptions{17, 8, false, true}));
@@ -97,39 +88,35 @@ TEST_F(OptionsMenu, SwitchChangesOnlyWithEnterAndEscapeShowsTheStoredValueAgain)
 
 TEST_F(OptionsMenu, NumbersOutOfRangeGetTheRangeMessageUntilAValuePasses) {
     struct Field {
-        int downs, y;
+        std::string downs;
         std::string_view message, label;
+        int y;
     };
-    for (const Field& field :
-         {Field{2, 40, "Geben Sie maximal 17 und minimal 1 ein: ", "Anzahl der Spalten: "},
-          Field{3, 41, "Geben Sie maximal 8 und minimal 1 ein: ", "Anzahl der Zeilen:  "}}) {
-        const ScreenPos afterMessage{84 + int(field.message.size()), field.y};
+    const std::string down(keys::Down);
+    for (const auto& [downs, message, label, y] :
+         {Field{down + down,
+                "Geben Sie maximal 17 und minimal 1 ein: ", "Anzahl der Spalten: ", 40},
+          Field{down + down + down,
+                "Geben Sie maximal 8 und minimal 1 ein: ", "Anzahl der Zeilen:  ", 41}}) {
         int rejections = 0;
         bool cursorShown = true;
         console.onKeyWait = [&] {
             const ScreenPos cursor = console.screen().cursor;
-            cursorShown = cursorShown &&
-                          (cursor.y != field.y || cursor.x < 104 || console.screen().cursorVisible);
+            cursorShown =
+                cursorShown && (cursor.y != y || cursor.x < 104 || console.screen().cursorVisible);
             // Each new try starts right behind the message, in light red.
-            rejections +=
-                cursor == afterMessage && console.shows({84, field.y}, field.message, LightRed);
+            rejections += cursor == ScreenPos{84 + int(message.size()), y} &&
+                          console.shows({84, y}, message, LightRed);
         };
-        for (int i = 0; i < field.downs; ++i) {
-            console.type(keys::Down);
-        }
-        console.type(keys::Enter);
         // Out of range, no number, beyond 32 bits: each one refused.
-        for (const char* typed : {"0", "18", "abc", "99999999999", "-4", "8"}) {
-            console.typeLine(typed);
-        }
-        run();
+        run({downs, "\r0\r18\rabc\r99999999999\r-4\r8\r"});
         EXPECT_EQ(rejections, 5);
         EXPECT_TRUE(cursorShown);
         EXPECT_FALSE(console.screen().cursorVisible);
-        EXPECT_TRUE(console.shows(
-            {84, field.y}, std::string(field.label) + "8" + std::string(28, ' '), DarkGreen));
-        EXPECT_EQ(console.line(field.y).substr(80, 5), "[x] A");
-        EXPECT_EQ(console.colorAt({81, field.y}), DarkGreen);
+        EXPECT_TRUE(
+            console.shows({84, y}, std::string(label) + "8" + std::string(28, ' '), DarkGreen));
+        EXPECT_EQ(console.line(y).substr(80, 5), "[x] A");
+        EXPECT_EQ(console.colorAt({81, y}), DarkGreen);
     }
 }
 
@@ -137,27 +124,26 @@ TEST_F(OptionsMenu, TooSmallABoardAsksForTheSmallestValueThatPasses) {
     struct Case {
         GameOptions before;
         int y;
-        const char *tooSmall, *message, *passing;
+        std::string_view typed, message;
         GameOptions after;
     };
-    for (const Case& c : {Case{{17, 1}, 40, "3", "Geben Sie mindestens 4 ein: ", "4", {4, 1}},
-                          Case{{17, 3}, 40, "1", "Geben Sie mindestens 2 ein: ", "2", {2, 3}},
-                          Case{{2, 8}, 41, "1", "Geben Sie mindestens 2 ein: ", "2", {2, 2}}}) {
-        gameOptions = c.before;
+    // The longer range message comes first: nothing of it may stay.
+    for (const auto& [before, y, typed, message, after] :
+         {Case{{17, 1}, 40, "99\r3\r4\r", "Geben Sie mindestens 4 ein: ", {4, 1}},
+          Case{{17, 3}, 40, "99\r1\r2\r", "Geben Sie mindestens 2 ein: ", {2, 3}},
+          Case{{2, 8}, 41, "99\r1\r2\r", "Geben Sie mindestens 2 ein: ", {2, 2}}}) {
+        gameOptions = before;
         std::string seen;
-        console.onKeyWait = [&] {
-            if (console.screen().cursor == ScreenPos{112, c.y}) {
-                seen = console.textAt({84, c.y}, ConsoleWidth - 84);
+        console.onKeyWait = [&, y = y] {
+            if (console.screen().cursor == ScreenPos{112, y}) {
+                seen = console.textAt({84, y}, ConsoleWidth - 84);
             }
         };
-        keys({keys::Down, keys::Down, c.y == 41 ? keys::Down : "", keys::Enter});
-        console.typeLine("99"); // the longer range message first: nothing of it may stay
-        console.typeLine(c.tooSmall);
-        console.typeLine(c.passing);
-        run();
-        EXPECT_EQ(seen, c.message + std::string(ConsoleWidth - 84 - 28, ' '));
-        EXPECT_EQ(console.colorAt({84, c.y}), DarkGreen);
-        EXPECT_EQ(gameOptions, c.after) << c.message;
+        const std::string down(keys::Down);
+        run({down + down + (y == 41 ? down : "") + "\r", typed});
+        EXPECT_EQ(seen, std::string(message) + std::string(ConsoleWidth - 84 - 28, ' '));
+        EXPECT_EQ(console.colorAt({84, y}), DarkGreen);
+        EXPECT_EQ(gameOptions, after) << message;
     }
 }
 
@@ -167,13 +153,9 @@ TEST_F(OptionsMenu, TypedNumberEchoesInLightRedAndLeavesNothingBesideTheValue) {
         echoRed = echoRed ||
                   (console.textAt({104, 40}, 2) == "00" && console.colorAt({105, 40}) == LightRed);
     };
-    keys({keys::Down, keys::Down, keys::Enter});
-    console.typeLine("007");
-    console.type(keys::Enter);
-    console.typeLine("5 7"); // the 7 does not wait for the next entry
-    keys({keys::Down, keys::Enter});
-    console.typeLine("4");
-    run();
+    // The 7 after "5 " does not wait for the next entry.
+    const std::string down(keys::Down);
+    run({down + down + "\r007\r", "\r5 7\r", down + "\r4\r"});
     EXPECT_TRUE(echoRed);
     EXPECT_EQ(gameOptions, (GameOptions{5, 4, false, false}));
     EXPECT_EQ(console.line(40).substr(80), "[ ] Anzahl der Spalten: 5");
