@@ -4,26 +4,17 @@
 
 #include <gtest/gtest.h>
 
-TEST(LineInput, EchoesTypedTextInTheCurrentColourAtTheCursor) {
+TEST(LineInput, EchoesInTheCurrentColourAndEditsWithBackspaceAndEscape) {
     VirtualConsole console;
     setColor(LightGreen);
-    moveCursor({65, 58});
-    console.typeLine("b3");
-    EXPECT_EQ(readWord(), "b3");
-    EXPECT_TRUE(console.shows({65, 58}, "b3", LightGreen));
-    // Enter takes the cursor to the start of the next line, as the console's echo does.
-    EXPECT_EQ(console.screen().cursor, (ScreenPos{0, 59}));
-}
-
-TEST(LineInput, BackspaceAndEscapeEditTheLineBeforeEnter) {
-    VirtualConsole console;
-    moveCursor({10, 5});
-    console.type("a9");
-    console.type(keys::Backspace);
-    console.type("1");
-    console.typeLine("");
+    writeAt({10, 3}, "Prompt: ");
+    console.type(std::string(keys::Backspace) + "a9\x01\t"); // nothing before the line is erased
+    console.type(std::string(keys::Backspace) + std::string(keys::Left) + "1\r");
     EXPECT_EQ(readWord(), "a1");
-    EXPECT_EQ(console.line(5), std::string(10, ' ') + "a1");
+    EXPECT_TRUE(console.shows({10, 3}, "Prompt: a1", LightGreen));
+    EXPECT_EQ(console.line(3).size(), 20u);
+    // Enter takes the cursor to the start of the next line, as the console's echo does.
+    EXPECT_EQ(console.screen().cursor, (ScreenPos{0, 4}));
 
     moveCursor({10, 7});
     console.type("xyz");
@@ -33,62 +24,30 @@ TEST(LineInput, BackspaceAndEscapeEditTheLineBeforeEnter) {
     EXPECT_EQ(console.line(7), std::string(10, ' ') + "c4");
 }
 
-TEST(LineInput, BackspaceOnAnEmptyLineErasesNothingBeforeIt) {
-    VirtualConsole console;
-    writeAt({10, 3}, "Prompt: ");
-    console.type(keys::Backspace);
-    console.type(keys::Backspace);
-    console.typeLine("q8");
-    EXPECT_EQ(readWord(), "q8");
-    EXPECT_EQ(console.line(3), "          Prompt: q8");
-}
-
-TEST(LineInput, TheRestOfALineAnswersTheNextWordReads) {
+TEST(LineInput, TheRestOfALineAnswersTheNextWordReadsButNotKeyReads) {
     VirtualConsole console;
     console.typeLine("  a1   b2");
+    console.type(keys::Down);
     console.typeLine("");
     console.typeLine("c3");
     EXPECT_EQ(readWord(), "a1");
-    EXPECT_EQ(console.unreadInput(), 4u); // the later lines are not read yet
+    EXPECT_EQ(console.unreadInput(), 7u); // the later lines are not read yet
     EXPECT_EQ(readWord(), "b2");
+    EXPECT_EQ(readKey(), KeyDown);
     // The blank line is skipped; the word read waits for a word.
     EXPECT_EQ(readWord(), "c3");
 }
 
-TEST(LineInput, KeyReadsDoNotTakeTypedAheadWords) {
-    VirtualConsole console;
-    console.typeLine("a1 b2");
-    console.type(keys::Down);
-    EXPECT_EQ(readWord(), "a1");
-    EXPECT_EQ(readKey(), KeyDown);
-    EXPECT_EQ(readWord(), "b2");
-}
-
-TEST(LineInput, ControlBytesAndArrowsAreNotTyped) {
-    VirtualConsole console;
-    moveCursor({0, 2});
-    console.type("a\x01\t");
-    console.type(keys::Left);
-    console.typeLine("1");
-    EXPECT_EQ(readWord(), "a1");
-    EXPECT_EQ(console.line(2), "a1");
-}
-
-TEST(LineInput, AnOverlongWordIsReadWholeAndWrapsOnScreen) {
+TEST(LineInput, OverlongWordsWrapOnScreenAndALineIsCutAtItsLimitWithoutLosingTheNext) {
     VirtualConsole console;
     moveCursor({190, 10});
     const std::string word(30, 'z');
     console.typeLine(word);
+    console.typeLine(std::string(MaxLineLength + 50, 'w') + " ignored");
+    console.typeLine("next");
     EXPECT_EQ(readWord(), word);
     EXPECT_EQ(console.textAt({190, 10}, 7), std::string(7, 'z'));
     EXPECT_EQ(console.line(11), std::string(23, 'z'));
-}
-
-TEST(LineInput, ALineIsCutAtItsLimitWithoutLosingTheRest) {
-    VirtualConsole console;
-    moveCursor({0, 0});
-    console.typeLine(std::string(MaxLineLength + 50, 'w') + " ignored");
-    console.typeLine("next");
     EXPECT_EQ(readWord().size(), MaxLineLength);
     EXPECT_EQ(readWord(), "next");
 }
@@ -121,7 +80,7 @@ TEST(SingleCodeRead, LeavesTheSecondCodeOfAnArrowForTheNextRead) {
     EXPECT_EQ(readKey(), 'x');
 }
 
-TEST(EndOfInput, EndsTheProgramCleanlyInsteadOfSpinning) {
+TEST(EndOfInput, EndsTheProgramCleanlyInsteadOfSpinningAfterTheLastWord) {
     EXPECT_EXIT(
         {
             VirtualConsole console;
@@ -136,10 +95,7 @@ TEST(EndOfInput, EndsTheProgramCleanlyInsteadOfSpinning) {
             readKey();
         },
         testing::ExitedWithCode(0), "");
-}
-
-TEST(EndOfInput, AWordCutShortByTheEndIsStillRead) {
     VirtualConsole console;
-    console.type("b7");
+    console.type("b7"); // a word cut short by the end is still read
     EXPECT_EQ(readWord(), "b7");
 }
