@@ -80,4 +80,6 @@ class CheckedConsole : public ConsoleBackend {
     PaintedScreen front_;
     VtEncoder encoder_;
     TerminalEmulator terminal_;
+    // The model as it was when the terminal was last proven to show it.
+    PaintedScreen proven_;
 };
