@@ -9,6 +9,13 @@ struct GameOptions {
     std::int32_t rows = 8;
     bool cheatMode = false;
     bool saveOptions = false;
+    friend bool operator==(const GameOptions&, const GameOptions&) = default;
 };
 
 extern GameOptions gameOptions;
+
+// The board sizes the options allow: up to 17 columns and 8 rows, and never fewer cells
+// than the four ships each side places.
+inline constexpr std::int32_t ColumnLimit = 17;
+inline constexpr std::int32_t RowLimit = 8;
+inline constexpr std::int32_t FewestCells = 4;

@@ -1,7 +1,14 @@
 #pragma once
 
 // The options file "Optionen.cfg" in the folder Kentermeer under the user's configuration
-// folder: read once at start-up, written or removed once at quit.
+// folder ($XDG_CONFIG_HOME or ~/.config; the application-data folder on Windows): read once
+// at start-up, written or removed once at quit. Failures are silent; with no configuration
+// folder known, nothing is read or written.
+
+// Works out the folder and the file once; later changes of the environment do not move them.
 void buildOptionsPaths();
+// Replaces the settings with those of the file, if there is one.
 void loadOptionsFile();
+// With saving on, writes the file (through a temporary file, so that it is whole or not
+// there); with saving off, removes the file and, with it, the folder.
 void storeOptionsFile();

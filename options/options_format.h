@@ -1,0 +1,18 @@
+#pragma once
+
+// The contents of "Optionen.cfg": four decimal lines, columns, rows, cheat mode and saving.
+// The same bytes on every system, so a file moves between them unchanged.
+
+#include "options/game_options.h"
+
+#include <istream>
+#include <string>
+
+// The file's bytes for these options, CR LF after every line.
+std::string formatOptions(const GameOptions& options);
+
+// Takes the four lines from the stream into options. Lines may end with LF or CR LF; each is
+// converted like strtol, a value out of range gives that field's default, a board of fewer
+// than four cells gives 17 x 8, a missing line leaves its field alone. Lines after the fourth
+// are not looked at, so any stream, however long, is done with after four lines.
+void readOptions(std::istream& in, GameOptions& options);
