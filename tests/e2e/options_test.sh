@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Saves a 2 x 2 board through the options menu, quits, checks the file's bytes, starts again
-# and finds the options there; then turns saving off, quits and finds the folder gone.
+# and finds the options there, plays a game on that 2 x 2 board to the win banner; then turns
+# saving off, quits and finds the folder gone.
 # $1: the built program. Runs on its own tmux server with a configuration folder of its own.
 set -u
 
@@ -89,6 +90,27 @@ wait_for "[x] Cheat Mode:         Aus"
 wait_for "[ ] Optionen speichern: An"
 wait_for "[ ] Anzahl der Spalten: 2"
 wait_for "[ ] Anzahl der Zeilen:  2"
+keys Escape
+
+# A game on the loaded 2 x 2 board: four ships typed ahead on one line fill it, so every one
+# of the four shots hits and the player wins before the computer fires.
+wait_for "[x] Optionen"
+keys Up Enter
+wait_for "DEIN FELD"
+keys "a1 b2 a2 b1" Enter
+for cell in a1 b1 a2 b2; do
+    wait_for "Feuer frei!"
+    keys "$cell" Enter
+    wait_for "|__)|"
+done
+wait_for "zum Hauptmenü zurückzukehren..."
+tmux_ capture-pane -p -t game | grep -q "ÛÛÛ" || fail "no win banner"
+if tmux_ capture-pane -p -t game | grep -q "Gegner am Zug"; then
+    fail "the computer fired on a board full of hits"
+fi
+keys Space
+wait_for "[x] Spiel gegen Computer"
+open_options
 keys Down Enter Up Enter
 wait_for "[x] Optionen speichern: Aus"
 keys Escape
