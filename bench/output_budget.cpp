@@ -393,7 +393,7 @@ const std::vector<Row>& tableRows() {
          true},
         {"Computer's turn, 17 × 8, fullest board",
          [](const PaintRecord& r) { return in(r, "battle") && r.fromCleared && onOwnBoard(r); }},
-        {"Computer's waiting line, one dot",
+        {"Computer's waiting line",
          [](const PaintRecord& r) {
              return in(r, "battle") && !r.fromCleared && onOwnBoard(r) && r.pauseMs == 500;
          }},
