@@ -146,8 +146,7 @@ class RandomTyping {
                                                   "a9",
                                                   "ab",
                                                   "a",
-                                                  "\xc3\xa4"
-                                                  "1",
+                                                  "\xc3\xa4\x31", // ä1, typed in UTF-8
                                                   "#"};
             return invalid[below(10)];
         }
@@ -184,7 +183,10 @@ class RandomTyping {
 
 int soakGames() {
     const char* games = std::getenv("KENTERMEER_SOAK_GAMES");
-    return games != nullptr ? std::max(1, std::atoi(games)) : 2000;
+    if (games == nullptr) {
+        return 2000;
+    }
+    return static_cast<int>(std::clamp(std::strtol(games, nullptr, 10), 1L, 100'000'000L));
 }
 
 } // namespace
