@@ -1,4 +1,5 @@
 #include "console/platform.h"
+#include "console/size_notice.h"
 #include "console/unix_console.h"
 
 #include <cerrno>
@@ -140,30 +141,22 @@ void prepareRestoreBytes(const PaintedScreen& front) {
     gRestoreLength = length > 0 ? length : 0;
 }
 
-// The German notice for a window that is too small, as UTF-8.
+// The notice for a window that is too small, as terminal bytes.
 std::string sizeNotice(int columns, int lines) {
-    const std::string_view texts[] = {
-        "Kentermeer braucht ein Fenster von mindestens 197 × 70 Zeichen."_cp,
-        "Bitte vergrößern Sie das Fenster oder verkleinern Sie die Schrift."_cp,
-        "Esc beendet das Programm."_cp,
-    };
     std::string text = "\x1b[0m\x1b[H\x1b[2J\x1b[?25l";
-    int line = 2;
-    auto addLine = [&](std::string_view cp1252Text) {
-        text += "\x1b[" + std::to_string(line++) + ";3H";
-        for (const char ch : cp1252Text) {
+    int line = SizeNoticeStart.y + 1;
+    for (const std::string& noticeLine : sizeNoticeLines(columns, lines)) {
+        if (!noticeLine.empty()) {
+            text +=
+                "\x1b[" + std::to_string(line) + ";" + std::to_string(SizeNoticeStart.x + 1) + "H";
+        }
+        ++line;
+        for (const char ch : noticeLine) {
             char utf8[4];
             text.append(utf8, static_cast<std::size_t>(cp1252::encodeUtf8(
                                   displayedCharacter(static_cast<unsigned char>(ch)), utf8)));
         }
-    };
-    addLine(texts[0]);
-    const std::string now =
-        "Jetzt: " + std::to_string(columns) + std::string(" × "_cp) + std::to_string(lines) + ".";
-    addLine(now);
-    ++line;
-    addLine(texts[1]);
-    addLine(texts[2]);
+    }
     return text;
 }
 

@@ -1,3 +1,7 @@
+// The main loop is driven under a configuration folder of its own, found through the
+// environment; on Windows the options file lives in the application-data folder instead.
+#ifndef _WIN32
+
 #include "app/main_menu.h"
 #include "app/program.h"
 #include "console/virtual_console.h"
@@ -121,3 +125,5 @@ TEST_F(MainLoop, ArrowThatLeavesInfoMovesNothingInTheMenu) {
 }
 
 } // namespace
+
+#endif

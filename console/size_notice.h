@@ -1,0 +1,16 @@
+#pragma once
+
+// The notice shown instead of the program while its console window is smaller than
+// 197 x 70, the same on every platform.
+
+#include "console/console.h"
+
+#include <string>
+#include <vector>
+
+// Where the notice's first line starts; each further line starts one line lower.
+inline constexpr ScreenPos SizeNoticeStart{2, 1};
+
+// The notice's lines as Windows-1252 text, given the window's size now; an empty line is a
+// gap.
+std::vector<std::string> sizeNoticeLines(int columns, int lines);
