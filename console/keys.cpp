@@ -88,7 +88,11 @@ void KeyDecoder::feed(unsigned char byte) {
                     codePoint =
                         (codePoint << 6) | (static_cast<unsigned char>(sequence_[i]) & 0x3F);
                 }
-                const int code = cp1252::fromUnicode(codePoint);
+                // An overlong form is no character: it would smuggle in control keys such as
+                // Enter or Escape.
+                const bool overlong = (sequence_.size() == 3 && codePoint < 0x800) ||
+                                      (sequence_.size() == 4 && codePoint < 0x10000);
+                const int code = overlong ? -1 : cp1252::fromUnicode(codePoint);
                 emit(code > 0 ? code : '?');
             }
         } else {

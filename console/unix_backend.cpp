@@ -168,7 +168,7 @@ UnixConsole::UnixConsole(int inputFd, int outputFd)
 
 UnixConsole::~UnixConsole() {
     if (rawMode_) {
-        restore();
+        UnixConsole::restore(); // during destruction only our own can run; say so
     }
 }
 

@@ -112,6 +112,15 @@ TEST(KeyDecoding, Utf8CharactersBecomeWindows1252Codes) {
     EXPECT_EQ(decodeAll(std::string("\0a", 2)), (std::vector<int>{'a'}));
 }
 
+TEST(KeyDecoding, OverlongUtf8FormsAreNoControlKeys) {
+    // Enter, Escape and Backspace in three-byte and four-byte disguise.
+    EXPECT_EQ(decodeAll("\xe0\x80\x8d\xe0\x80\x9b\xe0\x80\x88\xf0\x80\x80\x8d"),
+              (std::vector<int>{'?', '?', '?', '?'}));
+    EXPECT_EQ(decodeAll("\xe0\x81\x81x"), (std::vector<int>{'?', 'x'}));
+    // A proper three-byte form still is its character.
+    EXPECT_EQ(decodeAll("\xe2\x80\x9e"), (std::vector<int>{0x84}));
+}
+
 TEST(KeyFolding, PrefixesZeroAnd224AddTheirOffsets) {
     EXPECT_EQ(foldKey({224, 72}), 584);
     EXPECT_EQ(foldKey({0, 72}), 328);

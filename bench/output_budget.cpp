@@ -1,0 +1,507 @@
+// The output budget: for every screen the program draws, the bytes and write calls that reach
+// the terminal and the CPU time of the paint, next to what the same paint would cost if every
+// item went out on its own, after an absolute cursor move and a flush.
+//
+// The screens are the program's own functions, driven through a scripted session on the real
+// Unix console backend, whose output goes to a temporary file. Every blocking point (a key
+// read, a pause) is one row of raw data; the table sums them up per screen.
+//
+//   kentermeer_output_budget          prints the table (Markdown)
+//   kentermeer_output_budget --check  also fails when a budget is exceeded
+
+#include "app/info_screens.h"
+#include "app/main_menu.h"
+#include "console/console.h"
+#include "console/unix_console.h"
+#include "game/battle.h"
+#include "game/game_over.h"
+#include "game/game_state.h"
+#include "game/placement.h"
+#include "options/game_options.h"
+#include "options/options_menu.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// What the same changes would cost if every item were painted on its own: an absolute cursor
+// move, the colour where it changes, the text, and a flush, that is one write, per item. An
+// item is a run of the painter's in one colour, so the comparison shows what one write per
+// blocking point and the relative moves save, not what finding the changes saves.
+class ItemByItemSink : public PaintSink {
+  public:
+    void clear(std::uint8_t color) override {
+        useColor(color);
+        bytes += std::strlen("\x1b[H\x1b[2J");
+        ++writes;
+    }
+    void cells(ScreenPos start, const Cell* cells, int count) override {
+        for (int i = 0; i < count;) {
+            int end = i + 1;
+            while (end < count && cells[end].color == cells[i].color) {
+                ++end;
+            }
+            bytes +=
+                std::to_string(start.y + 1).size() + std::to_string(start.x + i + 1).size() + 4;
+            useColor(cells[i].color);
+            for (int k = i; k < end; ++k) {
+                char utf8[4];
+                bytes += static_cast<std::size_t>(
+                    cp1252::encodeUtf8(displayedCharacter(cells[k].ch), utf8));
+            }
+            ++writes;
+            i = end;
+        }
+    }
+    void cursor(ScreenPos, bool visible) override {
+        if (visible != visible_) {
+            bytes += std::strlen("\x1b[?25h");
+            visible_ = visible;
+        }
+    }
+
+    std::size_t bytes = 0;
+    int writes = 0;
+
+  private:
+    void useColor(std::uint8_t color) {
+        if (color != color_) {
+            bytes += sgrFor(color).size();
+            color_ = color;
+        }
+    }
+    int color_ = -1;
+    bool visible_ = true;
+};
+
+struct PaintRecord {
+    std::string screen;
+    // Counts the calls of measure(): tells two games apart.
+    int phase = 0;
+    bool fromCleared = false;
+    std::size_t bytes = 0;
+    int writes = 0;
+    double microseconds = 0;
+    std::size_t itemBytes = 0;
+    int itemWrites = 0;
+    // What the program did right after the paint: waited for a key, or paused this long.
+    int pauseMs = -1;
+    // Line 0 as the paint leaves it: tells the two boards of a battle apart.
+    std::string heading;
+};
+
+std::string lineText(const Screen& screen, int y) {
+    std::string text;
+    for (int x = 0; x < ConsoleWidth; ++x) {
+        text.push_back(static_cast<char>(screen.at(x, y).ch));
+    }
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+// The real Unix console, writing into a temporary file, with keys from a script, pauses that
+// take no time, and a record of every paint.
+class MeasuringConsole : public UnixConsole {
+  public:
+    MeasuringConsole(int inputFd, int outputFd) : UnixConsole(inputFd, outputFd), out_(outputFd) {
+        installConsoleBackend(this);
+    }
+    ~MeasuringConsole() override { installConsoleBackend(nullptr); }
+
+    void type(std::string_view bytes) {
+        for (const char ch : bytes) {
+            input_.push_back(static_cast<unsigned char>(ch));
+        }
+    }
+    // Escape alone: the terminal stays quiet after it.
+    void pressEscape() {
+        input_.push_back(0x1B);
+        input_.push_back(-1);
+    }
+    void scriptRandom(std::initializer_list<int> numbers) {
+        randomNumbers_.insert(randomNumbers_.end(), numbers.begin(), numbers.end());
+    }
+    void scriptRandom(std::vector<int> numbers) {
+        randomNumbers_.insert(randomNumbers_.end(), numbers.begin(), numbers.end());
+    }
+    // The screen the following paints belong to.
+    void measure(std::string screen) {
+        screen_ = std::move(screen);
+        ++phase_;
+    }
+
+    void present(Screen& screen) override {
+        PaintRecord record;
+        record.screen = screen_;
+        record.phase = phase_;
+        record.fromCleared = screen.clearPending || !shadowFront_.known;
+        record.microseconds = paintTime(screen);
+        Screen model = screen;
+        itemSink_.bytes = 0;
+        itemSink_.writes = 0;
+        paintChanges(model, itemFront_, itemSink_);
+        record.itemBytes = itemSink_.bytes;
+        record.itemWrites = itemSink_.writes;
+        record.heading = lineText(screen, 0);
+
+        model = screen;
+        shadowEncoder_.output().clear();
+        paintChanges(model, shadowFront_, shadowEncoder_);
+
+        const off_t before = lseek(out_, 0, SEEK_CUR);
+        const int writesBefore = writeCount();
+        UnixConsole::present(screen);
+        record.bytes = static_cast<std::size_t>(lseek(out_, 0, SEEK_CUR) - before);
+        record.writes = writeCount() - writesBefore;
+        if (record.bytes != shadowEncoder_.output().size()) {
+            std::fprintf(stderr, "the console sent other bytes than the painter made\n");
+            std::exit(2);
+        }
+        records.push_back(record);
+    }
+
+    std::optional<KeyEvent> readKeyEvent() override {
+        for (;;) {
+            if (const std::optional<KeyEvent> key = decoder_.take()) {
+                return key;
+            }
+            if (input_.empty()) {
+                std::fprintf(stderr, "the script ran out of keys in \"%s\"\n", screen_.c_str());
+                std::exit(2);
+            }
+            const int next = input_.front();
+            input_.pop_front();
+            if (next < 0) {
+                decoder_.expire();
+            } else {
+                decoder_.feed(static_cast<unsigned char>(next));
+            }
+        }
+    }
+
+    void sleep(int milliseconds) override {
+        if (!records.empty() && records.back().pauseMs < 0) {
+            records.back().pauseMs = milliseconds;
+        }
+    }
+
+    int random() override {
+        if (!randomNumbers_.empty()) {
+            const int number = randomNumbers_.front();
+            randomNumbers_.pop_front();
+            return number;
+        }
+        state_ = state_ * 1103515245u + 12345u;
+        return static_cast<int>((state_ >> 16) & 0x7FFF);
+    }
+
+    void restore() override {}
+
+    std::vector<PaintRecord> records;
+
+  private:
+    // The median time of the painter and the VT encoder for this paint, from copies of the
+    // model and of what the terminal shows, so that the real paint is left untouched.
+    double paintTime(const Screen& screen) {
+        constexpr int Repetitions = 101;
+        std::vector<double> times;
+        times.reserve(Repetitions);
+        for (int i = 0; i < Repetitions; ++i) {
+            Screen model = screen;
+            PaintedScreen front = shadowFront_;
+            VtEncoder encoder = shadowEncoder_;
+            encoder.output().clear();
+            const auto start = std::chrono::steady_clock::now();
+            paintChanges(model, front, encoder);
+            const auto end = std::chrono::steady_clock::now();
+            times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+        }
+        std::nth_element(times.begin(), times.begin() + Repetitions / 2, times.end());
+        return times[Repetitions / 2];
+    }
+
+    int out_;
+    std::string screen_;
+    int phase_ = 0;
+    // Bytes, and -1 where the terminal goes quiet.
+    std::deque<int> input_;
+    KeyDecoder decoder_;
+    std::deque<int> randomNumbers_;
+    unsigned state_ = 4711;
+    PaintedScreen shadowFront_;
+    VtEncoder shadowEncoder_;
+    PaintedScreen itemFront_;
+    ItemByItemSink itemSink_;
+};
+
+} // namespace
+
+namespace {
+
+constexpr std::string_view Up = "\x1b[A";
+constexpr std::string_view Down = "\x1b[B";
+constexpr std::string_view Enter = "\r";
+
+// A session as a player would have it: through the menus, then games on the 17 x 8 board.
+void runSession(MeasuringConsole& console) {
+    gameOptions = GameOptions{};
+    menuDrawCount = 0;
+
+    console.measure("main menu, first");
+    for (const std::string_view key : {Down, Down, Up, Enter}) {
+        console.type(key);
+    }
+    showMainMenu(VsComputer); // Optionen
+
+    console.measure("options menu");
+    for (const std::string_view key : {Down, Down, Down, Up}) {
+        console.type(key);
+    }
+    console.pressEscape();
+    runOptionsMenu();
+
+    console.measure("main menu");
+    console.type(Down);
+    console.type(Enter);
+    showMainMenu(Options); // Info
+    console.measure("info");
+    console.type("x");
+    showInfo();
+
+    console.measure("main menu");
+    console.type(Down);
+    console.type(Enter);
+    showMainMenu(Info); // Changelog
+    console.measure("changelog");
+    console.type("x");
+    showChangelog();
+
+    // A short won game on the 17 x 8 board: a refused word in placement, the computer's
+    // ships on Q8, P7, O6 and N5; the player hits Q8, misses A1, the computer misses A8, and
+    // the player hits the other three.
+    gameOptions = GameOptions{};
+    resetGame();
+    console.measure("placement");
+    console.type("z9\ra1\rb2\rc3\rd4\r");
+    console.scriptRandom({16, 7, 15, 6, 14, 5, 13, 4});
+    placeShips();
+    console.measure("battle");
+    console.type("q8\ra1\rp7\ro6\rn5\r");
+    console.scriptRandom({0, 7});
+    BattleResult result = runBattle();
+    console.measure("won");
+    console.type("x");
+    showGameOver(result);
+
+    // A long lost game: the player misses 129 times, the computer misses 128 times and then
+    // hits the four ships in one turn, so the last turn screens carry nearly every marker a
+    // board can hold. Then the reveal and the loss screen.
+    resetGame();
+    console.measure("placement");
+    console.type("a1\rb1\rc1\rd1\r");
+    console.scriptRandom({16, 7, 15, 7, 14, 7, 13, 7});
+    placeShips();
+    console.measure("battle");
+    std::vector<std::string> playerTargets;
+    std::vector<std::pair<int, int>> computerTargets;
+    for (int row = 0; row < MaxRows; ++row) {
+        for (int column = 0; column < MaxColumns; ++column) {
+            if (row != 7 || column < 13) {
+                playerTargets.push_back(
+                    {static_cast<char>('a' + column), static_cast<char>('1' + row)});
+            }
+            if (row != 0 || column > 3) {
+                computerTargets.emplace_back(column, row);
+            }
+        }
+    }
+    for (int turn = 0; turn < 129; ++turn) {
+        console.type(playerTargets[static_cast<std::size_t>(turn)] + "\r");
+    }
+    for (int shot = 0; shot < 128; ++shot) {
+        const auto [column, row] = computerTargets[static_cast<std::size_t>(shot)];
+        console.scriptRandom({column, row});
+    }
+    console.scriptRandom({0, 0, 1, 0, 2, 0, 3, 0});
+    result = runBattle();
+    console.measure("lost");
+    console.type("x");
+    showGameOver(result);
+}
+
+struct Row {
+    const char* name;
+    std::function<bool(const PaintRecord&)> matches;
+    // The first paint of its kind stands for the row; otherwise the costliest.
+    bool first = false;
+};
+
+bool in(const PaintRecord& record, std::string_view screen) {
+    return record.screen.starts_with(screen);
+}
+
+bool onEnemyBoard(const PaintRecord& record) {
+    return record.heading.find("GEGNERISCHES FELD") != std::string::npos;
+}
+
+bool onOwnBoard(const PaintRecord& record) {
+    return record.heading.find("DEIN FELD") != std::string::npos;
+}
+
+const std::vector<Row>& tableRows() {
+    static const std::vector<Row> rows = {
+        {"Main menu, first drawing (drawn twice)",
+         [](const PaintRecord& r) { return in(r, "main menu, first") && r.fromCleared; }},
+        {"Main menu, later drawing",
+         [](const PaintRecord& r) { return r.screen == "main menu" && r.fromCleared; }},
+        {"Main menu, selection mark move",
+         [](const PaintRecord& r) { return in(r, "main menu") && !r.fromCleared; }},
+        {"Info", [](const PaintRecord& r) { return in(r, "info") && r.fromCleared; }},
+        {"Changelog", [](const PaintRecord& r) { return in(r, "changelog") && r.fromCleared; }},
+        {"Options menu", [](const PaintRecord& r) { return in(r, "options") && r.fromCleared; }},
+        {"Options menu, selection mark move",
+         [](const PaintRecord& r) { return in(r, "options") && !r.fromCleared; }},
+        {"Placement screen, 17 × 8",
+         [](const PaintRecord& r) { return in(r, "placement") && r.fromCleared; }},
+        {"Placement, later paints (echo, message, ship)",
+         [](const PaintRecord& r) { return in(r, "placement") && !r.fromCleared; }},
+        {"Player's turn, 17 × 8, first of a game",
+         [](const PaintRecord& r) { return in(r, "battle") && r.fromCleared && onEnemyBoard(r); },
+         true},
+        {"Player's turn, 17 × 8, fullest board",
+         [](const PaintRecord& r) { return in(r, "battle") && r.fromCleared && onEnemyBoard(r); }},
+        {"Player's shot: banner and marker",
+         [](const PaintRecord& r) {
+             return in(r, "battle") && !r.fromCleared && onEnemyBoard(r) && r.pauseMs == 3000;
+         }},
+        {"Player's prompt, typed keys, messages",
+         [](const PaintRecord& r) {
+             return in(r, "battle") && !r.fromCleared && onEnemyBoard(r) && r.pauseMs < 0;
+         }},
+        {"Computer's turn, 17 × 8, first of a game",
+         [](const PaintRecord& r) { return in(r, "battle") && r.fromCleared && onOwnBoard(r); },
+         true},
+        {"Computer's turn, 17 × 8, fullest board",
+         [](const PaintRecord& r) { return in(r, "battle") && r.fromCleared && onOwnBoard(r); }},
+        {"Computer's waiting line",
+         [](const PaintRecord& r) {
+             return in(r, "battle") && !r.fromCleared && onOwnBoard(r) && r.pauseMs == 500;
+         }},
+        {"Computer's shot: message and marker",
+         [](const PaintRecord& r) {
+             return in(r, "battle") && !r.fromCleared && onOwnBoard(r) && r.pauseMs == 3000;
+         }},
+        {"Win screen", [](const PaintRecord& r) { return in(r, "won") && r.fromCleared; }},
+        {"Reveal after a loss, drawing",
+         [](const PaintRecord& r) { return in(r, "lost") && r.fromCleared && onEnemyBoard(r); }},
+        {"Reveal, one blink step",
+         [](const PaintRecord& r) { return in(r, "lost") && !r.fromCleared && onEnemyBoard(r); }},
+        {"Loss screen",
+         [](const PaintRecord& r) { return in(r, "lost") && r.fromCleared && !onEnemyBoard(r); }},
+    };
+    return rows;
+}
+
+// The budgets the program is held to.
+constexpr std::size_t TurnScreenBudget = 8 * 1024;
+constexpr std::size_t MarkMoveBudget = 32;
+constexpr double PaintTimeBudgetUs = 1000;
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const bool check = argc > 1 && std::string_view(argv[1]) == "--check";
+    std::FILE* output = std::tmpfile();
+    std::FILE* input = std::fopen("/dev/null", "r");
+    if (output == nullptr || input == nullptr) {
+        std::fprintf(stderr, "no temporary file\n");
+        return 2;
+    }
+    std::vector<PaintRecord> records;
+    {
+        MeasuringConsole console(fileno(input), fileno(output));
+        runSession(console);
+        records = console.records;
+    }
+
+    std::printf("| Screen | Paints | Bytes | Writes | Paint time (µs) | Item by item: bytes | "
+                "writes |\n|---|--:|--:|--:|--:|--:|--:|\n");
+    for (const Row& row : tableRows()) {
+        std::vector<const PaintRecord*> matching;
+        for (const PaintRecord& record : records) {
+            if (row.matches(record)) {
+                matching.push_back(&record);
+            }
+        }
+        if (matching.empty()) {
+            std::printf("| %s | 0 | | | | | |\n", row.name);
+            continue;
+        }
+        const PaintRecord& worst =
+            row.first ? *matching.front()
+                      : **std::max_element(matching.begin(), matching.end(),
+                                           [](const PaintRecord* a, const PaintRecord* b) {
+                                               return a->bytes < b->bytes;
+                                           });
+        std::printf("| %s | %zu | %zu | %d | %.1f | %zu | %d |\n", row.name, matching.size(),
+                    worst.bytes, worst.writes, worst.microseconds, worst.itemBytes,
+                    worst.itemWrites);
+    }
+    std::size_t bytes = 0;
+    std::size_t itemBytes = 0;
+    int writes = 0;
+    int itemWrites = 0;
+    for (const PaintRecord& record : records) {
+        bytes += record.bytes;
+        itemBytes += record.itemBytes;
+        writes += record.writes;
+        itemWrites += record.itemWrites;
+    }
+    std::printf("| Whole session (%zu blocking points) | | %zu | %d | | %zu | %d |\n",
+                records.size(), bytes, writes, itemBytes, itemWrites);
+
+    int failures = 0;
+    auto fail = [&](const PaintRecord& record, const char* what) {
+        std::fprintf(stderr, "over budget in %s: %s (%zu bytes, %d writes, %.1f us)\n",
+                     record.screen.c_str(), what, record.bytes, record.writes, record.microseconds);
+        ++failures;
+    };
+    for (const PaintRecord& record : records) {
+        if (record.writes > 1) {
+            fail(record, "more than one write at a blocking point");
+        }
+        if (record.microseconds >= PaintTimeBudgetUs) {
+            fail(record, "a paint of a millisecond or more");
+        }
+        if (in(record, "main menu") && !record.fromCleared && record.bytes > MarkMoveBudget) {
+            fail(record, "a selection mark move of more than 32 bytes");
+        }
+    }
+    // The turn budget holds for the turn screens as a game begins: markers add about 100
+    // bytes each, and a board full of them holds more than 8 KB of characters alone.
+    std::vector<std::pair<int, bool>> turnsSeen;
+    for (const PaintRecord& record : records) {
+        if (!in(record, "battle") || !record.fromCleared) {
+            continue;
+        }
+        const std::pair<int, bool> turn{record.phase, onEnemyBoard(record)};
+        if (std::find(turnsSeen.begin(), turnsSeen.end(), turn) != turnsSeen.end()) {
+            continue;
+        }
+        turnsSeen.push_back(turn);
+        if (record.bytes > TurnScreenBudget) {
+            fail(record, "a game's first turn screen of more than 8 KB");
+        }
+    }
+    return check && failures > 0 ? 1 : 0;
+}
