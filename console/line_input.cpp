@@ -16,8 +16,10 @@ void eraseLastEcho(Screen& screen) {
 }
 
 bool isTypable(const KeyEvent& key) {
-    // Control codes and the arrow and function keys are not text.
-    return key.second < 0 && key.first >= 0x20 && key.first != 0x7F && key.first <= 0xFF;
+    // Control codes and the arrow and function keys are not text; Tab separates words like
+    // a blank, as in the console's own line input.
+    return key.second < 0 && (key.first == '\t' || (key.first >= 0x20 && key.first != 0x7F)) &&
+           key.first <= 0xFF;
 }
 
 } // namespace
@@ -49,7 +51,7 @@ std::optional<std::string> editLine(Screen& screen,
         } else if (isTypable(*key) && line.size() < MaxLineLength) {
             const char ch = static_cast<char>(key->first);
             line.push_back(ch);
-            modelWrite(screen, std::string_view(&ch, 1));
+            modelWrite(screen, ch == '\t' ? std::string_view(" ") : std::string_view(&ch, 1));
         }
     }
 }

@@ -8,7 +8,7 @@ TEST(LineInput, EchoesInTheCurrentColourAndEditsWithBackspaceAndEscape) {
     VirtualConsole console;
     setColor(LightGreen);
     writeAt({10, 3}, "Prompt: ");
-    console.type(std::string(keys::Backspace) + "a9\x01\t"); // nothing before the line is erased
+    console.type(std::string(keys::Backspace) + "a9\x01"); // nothing before the line is erased
     console.type(std::string(keys::Backspace) + std::string(keys::Left) + "1\r");
     EXPECT_EQ(readWord(), "a1");
     EXPECT_TRUE(console.shows({10, 3}, "Prompt: a1", LightGreen));
@@ -26,7 +26,7 @@ TEST(LineInput, EchoesInTheCurrentColourAndEditsWithBackspaceAndEscape) {
 
 TEST(LineInput, TheRestOfALineAnswersTheNextWordReadsButNotKeyReads) {
     VirtualConsole console;
-    console.typeLine("  a1   b2");
+    console.typeLine("  a1 \tb2"); // a Tab separates words like a blank
     console.type(keys::Down);
     console.typeLine("");
     console.typeLine("c3");
