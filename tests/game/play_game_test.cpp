@@ -60,6 +60,7 @@ TEST_F(WholeGame, LossRevealsTheShipsThePlayerDidNotFind) {
 
     playGame();
 
+    ASSERT_EQ(console.pauses.size(), 35u);
     EXPECT_EQ(std::vector(console.pauses.begin() + 2, console.pauses.begin() + 6),
               (std::vector{500, 500, 500, 3000}));
     EXPECT_EQ(std::vector(console.pauses.begin() + 24, console.pauses.end()),
