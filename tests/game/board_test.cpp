@@ -1,74 +1,54 @@
 #include "game/board.h"
 #include "game_screen_test.h"
 
-namespace {
+using BoardDrawing = GameScreenTest;
 
-class BoardDrawing : public GameScreenTest {
-  protected:
-    // What the board area (lines 1 to 56) should hold at one position on the current size.
-    std::pair<char, std::uint8_t> expectedAt(int x, int y) const {
-        const int columns = gameOptions.columns;
-        const int rows = gameOptions.rows;
-        const int bottom = 6 * rows + 7;
-        const int right = 10 * columns + 15;
-        const bool vertical = x >= 15 && x <= right && (x - 15) % 10 == 0 && y >= 4 && y <= bottom;
-        const bool horizontal = y >= 7 && y <= bottom && (y - 7) % 6 == 0 && x >= 10 && x <= right;
-        if (vertical || horizontal) {
-            return {'#', BrightWhite};
-        }
-        if (y == 4 && x >= 20 && x < 10 * columns + 20 && x % 10 == 0) {
-            return {static_cast<char>('A' + (x - 20) / 10), LightCyan};
-        }
-        if (x == 10 && y >= 10 && y < 6 * rows + 10 && (y - 10) % 6 == 0) {
-            return {static_cast<char>('1' + (y - 10) / 6), LightCyan};
-        }
-        return {' ', 0};
-    }
-
-    void expectGeometry() {
-        for (int y = 1; y < MessageLine; ++y) {
-            for (int x = 0; x < ConsoleWidth; ++x) {
-                const auto [ch, color] = expectedAt(x, y);
-                ASSERT_EQ(console.textAt({x, y}, 1), std::string(1, ch)) << x << "," << y;
-                if (ch != ' ') {
-                    ASSERT_EQ(console.colorAt({x, y}), color) << x << "," << y;
-                }
-            }
-        }
-    }
-};
-
-} // namespace
-
-TEST_F(BoardDrawing, LabelsAndGridFollowTheBoardSize) {
+TEST_F(BoardDrawing, LabelsGridAndCoordinatesFollowTheBoardSize) {
     for (const auto& [columns, rows] : {std::pair{1, 4}, {2, 2}, {10, 5}, {17, 8}}) {
         SCOPED_TRACE(std::to_string(columns) + " x " + std::to_string(rows));
         useBoard(columns, rows);
         clearScreen();
         drawBoard(BoardView::Own);
-        expectGeometry();
-        EXPECT_TRUE(console.shows({94, 0}, "DEIN FELD", LightRed));
-        EXPECT_TRUE(console.shows({10, LegendLine}, "Legende:", BrightWhite));
+        const int right = 10 * columns + 15;
+        const int bottom = 6 * rows + 7;
+        // Everything above the message area: grid, letters, numbers, or blank.
+        for (int y = 1; y < MessageLine; ++y) {
+            for (int x = 0; x < ConsoleWidth; ++x) {
+                std::pair<char, std::uint8_t> expected{' ', 0};
+                if (x >= 10 && x <= right && y >= 4 && y <= bottom &&
+                    ((x - 15) % 10 == 0 || (y - 7) % 6 == 0)) {
+                    expected = {'#', BrightWhite};
+                } else if (y == 4 && x >= 20 && x < right + 5 && x % 10 == 0) {
+                    expected = {static_cast<char>('A' + (x - 20) / 10), LightCyan};
+                } else if (x == 10 && y >= 10 && y < bottom + 3 && (y - 10) % 6 == 0) {
+                    expected = {static_cast<char>('1' + (y - 10) / 6), LightCyan};
+                }
+                ASSERT_EQ(console.textAt({x, y}, 1)[0], expected.first) << x << "," << y;
+                if (expected.first != ' ') {
+                    ASSERT_EQ(console.colorAt({x, y}), expected.second) << x << "," << y;
+                }
+            }
+        }
+        for (int column = 0; column < MaxColumns; ++column) {
+            for (int row = 0; row < MaxRows; ++row) {
+                const std::string name{char('a' + column), char('1' + row)};
+                const ScreenPos cell = parseCoordinate(name);
+                EXPECT_EQ(cell, cellCentre(column, row)) << name;
+                EXPECT_EQ(parseCoordinate(std::string{char('A' + column), name[1]}), cell);
+                EXPECT_EQ(isOnBoard(cell), column < columns && row < rows) << name;
+            }
+        }
     }
 }
 
-TEST_F(BoardDrawing, OwnBoardShowsShortLegendOnlyOnTheFirstDrawingOfAGame) {
-    drawBoard(BoardView::Own);
-    EXPECT_TRUE(console.shows({10, 65}, "X", Yellow));
-    EXPECT_TRUE(console.shows({11, 65}, " = Deine Schiffe", BrightWhite));
-    EXPECT_EQ(console.line(66), "");
-    EXPECT_EQ(console.line(67), "");
-
-    clearScreen();
-    drawBoard(BoardView::Own);
-    EXPECT_EQ(console.line(65), "          X = Deine Schiffe");
-    EXPECT_TRUE(console.shows({10, 66}, "X", LightBlue));
-    EXPECT_TRUE(console.shows({11, 66}, " = feindliche Wasser-Treffer", BrightWhite));
-    EXPECT_TRUE(console.shows({10, 67}, "X", DarkRed));
-    EXPECT_TRUE(console.shows({11, 67}, " = feindliche Schiff-Treffer", BrightWhite));
-
-    resetGame();
-    clearScreen();
-    drawBoard(BoardView::Own);
-    EXPECT_EQ(console.line(66), "");
+TEST(CoordinateNotation, LetterAndDigitAreJudgedSeparatelyFromTheFirstTwoCharacters) {
+    // clang-format off
+    const std::pair<const char*, ScreenPos> words[] = {
+        {"a1", {20, 10}}, {"B3", {30, 22}}, {"q8", {180, 52}}, {"a12", {20, 10}},
+        {"c5xyz", {40, 34}}, {"z3", {0, 22}}, {"c9", {40, 0}}, {"r1", {0, 10}}, {"1a", {0, 0}},
+        {"?1", {0, 10}}, {"\xE4" "1", {0, 10}}, {"a0", {20, 0}}, {"a", {20, 0}}, {"", {0, 0}}};
+    // clang-format on
+    for (const auto& [word, cell] : words) {
+        EXPECT_EQ(parseCoordinate(word), cell) << word;
+    }
 }

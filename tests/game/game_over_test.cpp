@@ -1,47 +1,31 @@
 #include "game/game_over_banners.h"
 
 #include <gtest/gtest.h>
-#include <vector>
 
-namespace {
-
-constexpr char Stroke = '\xDB';
-constexpr char Shadow = '\xB0';
-
-void expectBlockFont(const std::array<std::string_view, 8>& banner) {
-    EXPECT_EQ(banner[0].find(Shadow), std::string_view::npos);
-    EXPECT_EQ(banner[7].find(Stroke), std::string_view::npos);
-    const auto at = [&](std::size_t line, std::size_t column) {
-        return column < banner[line].size() ? banner[line][column] : ' ';
-    };
-    for (std::size_t line = 0; line < 8; ++line) {
-        for (std::size_t column = 0; column < banner[line].size(); ++column) {
-            const char ch = banner[line][column];
-            ASSERT_TRUE(ch == ' ' || ch == Stroke || ch == Shadow) << line << "," << column;
-            // Every stroke casts its shadow one line down and one column left, and shadow
-            // stands nowhere else.
-            if (ch == Stroke && line < 7 && column > 0) {
-                EXPECT_NE(at(line + 1, column - 1), ' ') << line << "," << column;
-            }
-            if (ch == Shadow) {
-                EXPECT_EQ(at(line - 1, column + 1), Stroke) << line << "," << column;
+TEST(GameOverBanners, LinesHaveTheirLengthsAndTheShadowedBlockFont) {
+    using Banner = std::array<std::string_view, 8>;
+    const std::pair<const Banner*, std::array<std::size_t, 8>> banners[] = {
+        {&WinBanner, {93, 93, 93, 93, 93, 93, 93, 94}},
+        {&LossBanner, {82, 82, 82, 82, 82, 81, 82, 81}}};
+    for (const auto& [banner, lengths] : banners) {
+        // Outside the banner counts as blank.
+        const auto at = [&](std::size_t line, std::size_t column) {
+            return line < 8 && column < (*banner)[line].size() ? (*banner)[line][column] : ' ';
+        };
+        for (std::size_t line = 0; line < 8; ++line) {
+            EXPECT_EQ((*banner)[line].size(), lengths[line]) << line;
+            for (std::size_t column = 0; column < (*banner)[line].size(); ++column) {
+                // Every stroke casts its shadow one line down and one column left, and shadow
+                // stands nowhere else; so the first line holds no shadow, the last no stroke.
+                const char ch = at(line, column);
+                ASSERT_TRUE(ch == ' ' || ch == '\xDB' || ch == '\xB0') << line << "," << column;
+                if (ch == '\xDB') {
+                    EXPECT_NE(at(line + 1, column - 1), ' ') << line << "," << column;
+                }
+                if (ch == '\xB0') {
+                    EXPECT_EQ(at(line - 1, column + 1), '\xDB') << line << "," << column;
+                }
             }
         }
     }
-}
-
-} // namespace
-
-TEST(GameOverBanners, LinesHaveTheirLengthsAndTheShadowedBlockFont) {
-    std::vector<std::size_t> win, loss;
-    for (const std::string_view line : WinBanner) {
-        win.push_back(line.size());
-    }
-    for (const std::string_view line : LossBanner) {
-        loss.push_back(line.size());
-    }
-    EXPECT_EQ(win, (std::vector<std::size_t>{93, 93, 93, 93, 93, 93, 93, 94}));
-    EXPECT_EQ(loss, (std::vector<std::size_t>{82, 82, 82, 82, 82, 81, 82, 81}));
-    expectBlockFont(WinBanner);
-    expectBlockFont(LossBanner);
 }

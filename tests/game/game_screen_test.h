@@ -1,114 +1,106 @@
 #pragma once
 
-// Drives the game's screens through the virtual console: typed input and random numbers
-// are scripted up front, and checks run at the moments that matter, when the program waits
-// for a given input or sits in a given pause.
+// Drives the game's screens through the virtual console: typed input and random numbers are
+// scripted up front, and checks run at the moments that matter, when the program starts to
+// read a given input or sits in a given pause.
 
 #include "console/virtual_console.h"
 #include "game/game_state.h"
 #include "options/game_options.h"
 
-#include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <map>
+#include <string>
 #include <string_view>
-#include <vector>
 
 class GameScreenTest : public ::testing::Test {
   protected:
+    using Checks = std::map<std::size_t, std::function<void()>>;
+    // Colour for showsCells: the cell is blank, whatever its colour.
+    static constexpr int Empty = -1;
+
     GameScreenTest() {
         gameOptions = GameOptions{};
         resetGame();
-        console.onKeyWait = [this] { runInputCheck(); };
-        console.onPause = [this](int) { runCheck(pauseChecks_, pausesSeen_++); };
+        console.onKeyWait = [this] {
+            if (const auto input = inputAt_.find(typed_ - console.unreadInput());
+                input != inputAt_.end()) {
+                run(atInput, input->second);
+            }
+        };
+        console.onPause = [this](int) { run(atPause, pausesSeen_++); };
     }
     ~GameScreenTest() override {
         gameOptions = GameOptions{};
         resetGame();
     }
+    void TearDown() override { EXPECT_TRUE(atInput.empty() && atPause.empty()) << "check not run"; }
 
-    void useBoard(int columns, int rows, bool cheatMode = false) {
+    void useBoard(int columns, int rows) {
         gameOptions.columns = columns;
         gameOptions.rows = rows;
-        gameOptions.cheatMode = cheatMode;
     }
-    // Each text is one input: a typed line, Enter included.
+    // Each text is one input, a typed line with its Enter.
     void typeLines(std::initializer_list<std::string_view> lines) {
         for (const std::string_view text : lines) {
-            startInput();
-            console.typeLine(text);
-            typed_ += text.size() + 1;
+            pressKey(std::string(text) + "\r");
         }
     }
     void pressKey(std::string_view bytes) {
-        startInput();
-        console.type(bytes);
+        inputAt_.emplace(typed_, inputAt_.size());
         typed_ += bytes.size();
+        console.type(bytes);
     }
     // The random numbers that make the computer pick these cells, in order.
     void computerPicks(std::initializer_list<std::string_view> cells) {
         for (const std::string_view name : cells) {
-            console.scriptRandom({(name[0] | 0x20) - 'a', name[1] - '1'});
+            console.scriptRandom({name[0] - 'a', name[1] - '1'});
         }
     }
-    // Runs check when the program starts to wait for input number index (from 0).
-    void atInput(std::size_t index, std::function<void()> check) {
-        inputChecks_[index] = std::move(check);
-    }
-    // Runs check inside pause number index (from 0), with the screen as it stands then.
-    void atPause(std::size_t index, std::function<void()> check) {
-        pauseChecks_[index] = std::move(check);
-    }
-    bool allChecksRan() const { return inputChecks_.empty() && pauseChecks_.empty(); }
-
-    bool showsMarker(std::string_view cell, std::uint8_t color) const {
-        return showsBlock(parseCoordinate(cell), "XXXXXXXXX", color);
-    }
-    bool showsEmptyCell(std::string_view cell) const {
-        const ScreenPos centre = parseCoordinate(cell);
-        for (int d = -2; d <= 2; ++d) {
-            if (console.textAt({centre.x - 4, centre.y + d}, 9) != "         ") {
-                return false;
+    // The 9 x 5 inside of each cell: all X in color, or all blank for Empty.
+    ::testing::AssertionResult showsCells(std::initializer_list<std::string_view> cells,
+                                          int color) const {
+        for (const std::string_view cell : cells) {
+            const ScreenPos centre = parseCoordinate(cell);
+            for (int y = centre.y - 2; y <= centre.y + 2; ++y) {
+                const ScreenPos from{centre.x - 4, y};
+                if (color == Empty ? console.textAt(from, 9) != std::string(9, ' ')
+                                   : !console.shows(from, "XXXXXXXXX", std::uint8_t(color))) {
+                    return ::testing::AssertionFailure() << cell << " line " << y;
+                }
             }
         }
-        return true;
+        return ::testing::AssertionSuccess();
     }
-    bool showsBlock(ScreenPos centre, std::string_view row, std::uint8_t color) const {
-        for (int d = -2; d <= 2; ++d) {
-            if (!console.shows({centre.x - 4, centre.y + d}, row, color)) {
-                return false;
-            }
+    // The legend under its heading: per line an X in the marker's colour and the text in white.
+    void expectLegend(std::initializer_list<std::pair<std::uint8_t, std::string_view>> lines) {
+        EXPECT_TRUE(console.shows({10, LegendLine}, "Legende:", BrightWhite));
+        int y = LegendLine;
+        for (const auto& [sample, text] : lines) {
+            ++y;
+            EXPECT_TRUE(console.shows({10, y}, "X", sample)) << y;
+            EXPECT_TRUE(console.shows({11, y}, text, BrightWhite)) << y;
         }
-        return true;
+        EXPECT_EQ(console.line(y + 1), "");
     }
 
     VirtualConsole console;
+    // Checks by number of the input (from 0) whose reading starts, or of the pause (from 0).
+    Checks atInput;
+    Checks atPause;
 
   private:
-    using Checks = std::map<std::size_t, std::function<void()>>;
-    void startInput() { inputStarts_.push_back(typed_); }
-    void runInputCheck() {
-        const std::size_t consumed = typed_ - console.unreadInput();
-        for (std::size_t i = 0; i < inputStarts_.size(); ++i) {
-            if (inputStarts_[i] == consumed) {
-                runCheck(inputChecks_, i);
-            }
-        }
-    }
-    static void runCheck(Checks& checks, std::size_t index) {
-        const auto found = checks.find(index);
-        if (found != checks.end()) {
-            const std::function<void()> check = std::move(found->second);
-            checks.erase(found);
-            check();
+    static void run(Checks& checks, std::size_t index) {
+        // A check runs once; what is left at the end never ran.
+        if (auto check = checks.extract(index)) {
+            check.mapped()();
         }
     }
 
-    std::vector<std::size_t> inputStarts_;
+    // The number of each input by the count of bytes typed before it.
+    std::map<std::size_t, std::size_t> inputAt_;
     std::size_t typed_ = 0;
-    Checks inputChecks_;
-    Checks pauseChecks_;
     std::size_t pausesSeen_ = 0;
 };
