@@ -138,124 +138,92 @@ void KeyDecoder::emitUtf8Bytes() {
     sequence_.clear();
 }
 
-void KeyDecoder::finishCsi(unsigned char final) {
+namespace {
+
+// The keys whose sequences end in a letter, the same after CSI and after SS3.
+std::optional<KeyEvent> letterKey(unsigned char final) {
     switch (final) {
     case 'A':
-        emit(224, Up);
-        return;
+        return KeyEvent{224, Up};
     case 'B':
-        emit(224, Down);
-        return;
+        return KeyEvent{224, Down};
     case 'C':
-        emit(224, Right);
-        return;
+        return KeyEvent{224, Right};
     case 'D':
-        emit(224, Left);
-        return;
+        return KeyEvent{224, Left};
     case 'H':
-        emit(224, Home);
-        return;
+        return KeyEvent{224, Home};
     case 'F':
-        emit(224, End);
-        return;
+        return KeyEvent{224, End};
     case 'P':
-        emit(0, F1);
-        return;
     case 'Q':
-        emit(0, F1 + 1);
-        return;
     case 'R':
-        emit(0, F1 + 2);
-        return;
     case 'S':
-        emit(0, F1 + 3);
-        return;
-    case '~':
-        break;
+        return KeyEvent{0, F1 + (final - 'P')};
     default:
-        return; // reports and keys the program has no use for
+        return std::nullopt;
     }
-    switch (firstNumber(sequence_)) {
+}
+
+// The keys sent as CSI, a number and a tilde.
+std::optional<KeyEvent> tildeKey(int number) {
+    switch (number) {
     case 1:
     case 7:
-        emit(224, Home);
-        return;
+        return KeyEvent{224, Home};
     case 2:
-        emit(224, Insert);
-        return;
+        return KeyEvent{224, Insert};
     case 3:
-        emit(224, Delete);
-        return;
+        return KeyEvent{224, Delete};
     case 4:
     case 8:
-        emit(224, End);
-        return;
+        return KeyEvent{224, End};
     case 5:
-        emit(224, PageUp);
-        return;
+        return KeyEvent{224, PageUp};
     case 6:
-        emit(224, PageDown);
-        return;
+        return KeyEvent{224, PageDown};
     case 11:
     case 12:
     case 13:
     case 14:
     case 15:
-        emit(0, F1 + firstNumber(sequence_) - 11);
-        return;
+        return KeyEvent{0, F1 + number - 11};
     case 17:
     case 18:
     case 19:
     case 20:
     case 21:
-        emit(0, F1 + 5 + firstNumber(sequence_) - 17);
-        return;
+        return KeyEvent{0, F1 + 5 + number - 17};
     case 23:
-        emit(224, F11);
-        return;
+        return KeyEvent{224, F11};
     case 24:
-        emit(224, F12);
-        return;
+        return KeyEvent{224, F12};
     default:
-        return;
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+void KeyDecoder::finishCsi(unsigned char final) {
+    // Anything else is a report or a key the program has no use for, and is dropped.
+    const std::optional<KeyEvent> key =
+        final == '~' ? tildeKey(firstNumber(sequence_)) : letterKey(final);
+    if (key) {
+        ready_.push_back(*key);
     }
 }
 
 void KeyDecoder::finishSs3(unsigned char final) {
-    switch (final) {
-    case 'A':
-        emit(224, Up);
-        return;
-    case 'B':
-        emit(224, Down);
-        return;
-    case 'C':
-        emit(224, Right);
-        return;
-    case 'D':
-        emit(224, Left);
-        return;
-    case 'H':
-        emit(224, Home);
-        return;
-    case 'F':
-        emit(224, End);
-        return;
-    case 'M':
-        emit(13);
-        return; // keypad Enter in application mode
-    case 'P':
-    case 'Q':
-    case 'R':
-    case 'S':
-        emit(0, F1 + (final - 'P'));
-        return;
-    default:
+    if (final == 'M') {
+        emit(13); // keypad Enter in application mode
+    } else if (const std::optional<KeyEvent> key = letterKey(final)) {
+        ready_.push_back(*key);
+    } else {
         // Escape, then O and another key.
         emit(27);
         emit('O');
         ground(final);
-        return;
     }
 }
 

@@ -10,6 +10,17 @@ char32_t displayedCharacter(unsigned char byte) {
     return character;
 }
 
+int lastDrawnLine(const PaintedScreen& front) {
+    for (int y = ConsoleHeight - 1; y >= 0; --y) {
+        for (int x = 0; x < ConsoleWidth; ++x) {
+            if (front.cells[static_cast<std::size_t>(y * ConsoleWidth + x)].ch != ' ') {
+                return y;
+            }
+        }
+    }
+    return -1;
+}
+
 static void paintLine(const Screen& model, PaintedScreen& front, PaintSink& sink, int y) {
     const Cell* wanted = &model.cells[static_cast<std::size_t>(y * ConsoleWidth)];
     Cell* shown = &front.cells[static_cast<std::size_t>(y * ConsoleWidth)];

@@ -31,6 +31,10 @@ class PaintSink {
 // cheaper than the cursor move that would skip them.
 inline constexpr int MaxUnchangedInRun = 4;
 
+// The last line with visible text on what the painter has put on the console; -1 when there
+// is none. Leaving the program puts the cursor below it.
+int lastDrawnLine(const PaintedScreen& front);
+
 // Sends the model's changes since the last paint to the sink and marks them painted.
 void paintChanges(Screen& model, PaintedScreen& front, PaintSink& sink);
 

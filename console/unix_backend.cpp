@@ -115,18 +115,6 @@ long long nowMs() {
     return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-// The last line with visible text on it; -1 when there is none.
-int lastDrawnLine(const PaintedScreen& front) {
-    for (int y = ConsoleHeight - 1; y >= 0; --y) {
-        for (int x = 0; x < ConsoleWidth; ++x) {
-            if (front.cells[static_cast<std::size_t>(y * ConsoleWidth + x)].ch != ' ') {
-                return y;
-            }
-        }
-    }
-    return -1;
-}
-
 void prepareRestoreBytes(const PaintedScreen& front) {
     const int below = lastDrawnLine(front) + 1;
     // The title is popped from the stack setup pushed it on; terminals without one ignore it.

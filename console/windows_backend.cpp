@@ -39,18 +39,6 @@ COORD toCoord(ScreenPos pos) {
     return {static_cast<SHORT>(pos.x), static_cast<SHORT>(pos.y)};
 }
 
-// The last line with visible text on it; -1 when there is none.
-int lastDrawnLine(const PaintedScreen& front) {
-    for (int y = ConsoleHeight - 1; y >= 0; --y) {
-        for (int x = 0; x < ConsoleWidth; ++x) {
-            if (front.cells[static_cast<std::size_t>(y * ConsoleWidth + x)].ch != ' ') {
-                return y;
-            }
-        }
-    }
-    return -1;
-}
-
 } // namespace
 
 ConsoleApiSink::ConsoleApiSink(HANDLE output, WORD defaultAttribute)
