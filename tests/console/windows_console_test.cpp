@@ -203,7 +203,8 @@ Keys keysFrom(std::initializer_list<std::pair<int, bool>> script, UINT codePage)
 } // namespace
 
 TEST(WindowsKeys, TwoCodeKeysKeepTheirPrefixAndALone224IsATypedCharacter) {
-    EXPECT_EQ(keysFrom({{224, Waits}, {72, 0}, {224, Waits}, {80, 0}, {13, 0}}, 437),
+    // The second Down sign-extended, as wine's C runtime hands out bytes above 127.
+    EXPECT_EQ(keysFrom({{224, Waits}, {72, 0}, {-32, Waits}, {80, 0}, {13, 0}}, 437),
               (Keys{{224, 72}, {224, 80}, {13, -1}}));
     EXPECT_EQ(keysFrom({{0, Waits}, {72, 0}, {0, Waits}, {59, 0}, {27, 0}}, 437),
               (Keys{{0, 72}, {0, 59}, {27, -1}}))
