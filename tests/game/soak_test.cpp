@@ -82,7 +82,7 @@ std::string randomTyping(std::mt19937& random) {
     std::vector<std::string> words;
     const auto noise = [&]() -> std::string {
         static const char* const invalid[] = {"?1", "1a", "ab", "a", "\xc3\xa4\x31" /* ä1 */};
-        // Letters up to r and digits 0 to 9: off every board, or too big for a small one.
+        // Letters a to r, digits 0 to 9: a cell, a word off every board, or one too big here.
         std::string word{static_cast<char>('a' + below(18)), static_cast<char>('0' + below(10))};
         switch (below(4)) {
         case 0:
