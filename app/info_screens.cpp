@@ -4,6 +4,7 @@
 #include "console/console.h"
 
 #include <array>
+#include <span>
 
 namespace {
 
@@ -70,9 +71,8 @@ const std::array<ScreenText, 25> ChangelogLines = {{
     {{54, 60}, "Version 1.0: - Erstveröffentlichung"_cp},
 }};
 
-template <std::size_t N>
 void drawTextScreen(const std::array<std::string_view, 14>& banner, int bannerColumn,
-                    const std::array<ScreenText, N>& lines) {
+                    std::span<const ScreenText> lines) {
     clearScreen();
     setColor(LightGreen);
     for (std::size_t i = 0; i < banner.size(); ++i) {
