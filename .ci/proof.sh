@@ -7,15 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++ clang clang-tidy valgrind tmux libgtest-dev)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-fi
+source .ci/install.sh
+install_packages cmake make g++ clang clang-tidy valgrind tmux libgtest-dev
 
 seconds=${KENTERMEER_FUZZ_SECONDS:-20}
 scratch=$(mktemp -d)

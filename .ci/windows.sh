@@ -4,15 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest tmux bsdutils)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source .ci/install.sh
+install_packages --no-install-recommends -- \
+    cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest tmux bsdutils
 
 build=build-windows
 toolchain="$PWD/cmake/mingw-w64-x86_64.cmake"
