@@ -1,11 +1,27 @@
 #include "console/console.h"
 #include "console/unix_console.h"
 
+#include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace {
+
+// A pseudo-terminal: the program's side is a terminal, the test types on the other.
+struct Pty {
+    int master = posix_openpt(O_RDWR | O_NOCTTY);
+    int terminal = grantpt(master) == 0 && unlockpt(master) == 0
+                       ? open(ptsname(master), O_RDWR | O_NOCTTY)
+                       : -1;
+    // Types bytes and waits until the terminal has them.
+    void type(std::string_view bytes) {
+        ASSERT_EQ(write(master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+        pollfd typed{terminal, POLLIN, 0};
+        ASSERT_EQ(poll(&typed, 1, 5000), 1);
+    }
+};
 
 // The Unix backend on two pipes: what the program writes, and what it reads.
 struct PipedConsole {
@@ -13,11 +29,13 @@ struct PipedConsole {
     int fromProgram[2];
     std::unique_ptr<UnixConsole> console;
 
-    PipedConsole() {
+    // Input or output may be a terminal instead of a pipe.
+    explicit PipedConsole(int input = -1, int output = -1) {
         EXPECT_EQ(pipe(toProgram), 0);
         EXPECT_EQ(pipe(fromProgram), 0);
         fcntl(fromProgram[0], F_SETFL, O_NONBLOCK);
-        console = std::make_unique<UnixConsole>(toProgram[0], fromProgram[1]);
+        console = std::make_unique<UnixConsole>(input < 0 ? toProgram[0] : input,
+                                                output < 0 ? fromProgram[1] : output);
         installConsoleBackend(console.get());
     }
     ~PipedConsole() {
@@ -79,4 +97,54 @@ TEST(UnixConsole, EndOfInputEndsTheProgramWithExitCodeZero) {
             readKey();
         },
         testing::ExitedWithCode(0), "");
+}
+
+TEST(UnixConsole, EndsAsAUnixProgramDoesWhenItsOutputHasGone) {
+    // The pipe's reader has gone: the program ends by SIGPIPE, as any program would.
+    EXPECT_EXIT(
+        {
+            PipedConsole piped;
+            setupConsole();
+            close(piped.fromProgram[0]);
+            close(piped.toProgram[1]);
+            readKey();
+        },
+        testing::KilledBySignal(SIGPIPE), "");
+    // The terminal has hung up: status 1.
+    EXPECT_EXIT(
+        {
+            Pty pty;
+            PipedConsole piped(-1, pty.terminal);
+            setupConsole();
+            close(pty.master);
+            close(piped.toProgram[1]);
+            readKey();
+        },
+        testing::ExitedWithCode(1), "");
+}
+
+TEST(UnixConsole, DropsWhatWasTypedAheadOnTheTerminal) {
+    // In a process of its own, as the set-up installs signal handlers.
+    EXPECT_EXIT(
+        {
+            Pty pty;
+            PipedConsole piped(pty.terminal);
+            setupConsole();
+            pty.type("q");
+            dropTypedAhead();
+            pty.type("A");
+            std::exit(readKey() == 'A' ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+TEST(UnixConsole, FollowsTheLocalesCharacterSetUtf8WhereItSaysNothing) {
+    const std::pair<std::string_view, Charset> cases[] = {
+        {"UTF-8", Charset::Utf8},          {"utf8", Charset::Utf8},
+        {"ISO-8859-1", Charset::Latin1},   {"ISO8859-1", Charset::Latin1},
+        {"ISO-8859-15", Charset::Latin9},  {"iso885915", Charset::Latin9},
+        {"ANSI_X3.4-1968", Charset::Utf8}, {"", Charset::Utf8}};
+    for (const auto& [codeset, charset] : cases) {
+        EXPECT_EQ(charsetNamed(codeset), charset) << codeset;
+    }
 }
