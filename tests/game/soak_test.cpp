@@ -116,7 +116,7 @@ std::string randomTyping(std::mt19937& random) {
     std::string text;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const bool lineEnd = i + 1 == words.size() || chance(2);
-        text += words[i] + (lineEnd ? (chance(4) ? "\n" : "\r") : (chance(5) ? "   " : " "));
+        text += words[i] + (lineEnd ? (chance(4) ? "\r\n" : "\r") : (chance(5) ? "   " : " "));
     }
     return text;
 }
