@@ -4,7 +4,8 @@
 # - too small a window shows the size notice at start-up and at any time later, also in a
 #   pause; what is typed meanwhile waits, and the screen comes back exactly;
 # - Ctrl+Z and fg, and resizes while it waits for a key;
-# - Ctrl+C hands back the modes, the cursor and the title, the prompt below the drawing.
+# - Ctrl+C hands back the modes, the cursor and the title, the prompt below the drawing;
+# - "Beenden" ends it with exit code 0 and the modes as before.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -86,4 +87,9 @@ prompt=$(screen | grep -n '^\$' | head -n 1 | cut -d: -f1)
 keys "echo interrupted=\$?" Enter
 expect_shell "interrupted=130" 4
 
-echo "PASS: closed streams, size notice, suspension, resizes and Ctrl+C on a real terminal"
+keys "clear; '$program'; echo quit=\$?" Enter
+wait_for "[x] Spiel gegen Computer"
+keys Down Down Down Down Enter
+expect_shell "quit=0" 5
+
+echo "PASS: closed streams, size notice, suspension, resizes, Ctrl+C and quit on a real terminal"
