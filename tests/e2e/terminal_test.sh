@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The real program on a real terminal, run from a shell in a tmux pane:
-# - a closed input or a closed output pipe ends it at once, the terminal's modes as before;
+# The real program on a real terminal, a tmux pane; the terminal's modes are read from
+# outside, since an interactive shell would mend them itself:
+# - a closed input or a closed output pipe ends it at once, the modes as before;
 # - too small a window shows the size notice at start-up and at any time later, also in a
 #   pause; what is typed meanwhile waits, and the screen comes back exactly;
-# - Ctrl+Z and fg, and resizes while it waits for a key;
-# - Ctrl+C hands back the modes, the cursor and the title, the prompt below the drawing;
-# - "Beenden" ends it with exit code 0 and the modes as before.
+# - "Beenden" ends it with exit code 0 and the modes as before;
+# - resizes while it waits for a key; Ctrl+C hands back the modes, the cursor and the title,
+#   the cursor below the drawing; after Ctrl+Z, fg brings the screen back.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -17,23 +18,25 @@ printf '2\r\n2\r\n0\r\n0\r\n' >"$work/Kentermeer/Optionen.cfg"
 
 resize() { tmux_ resize-window -t game -x "$1" -y "$2"; }
 pane() { tmux_ display -p -t game "#{$1}"; }
-# Waits for a text from the shell, then compares the terminal's modes with the first ones.
-expect_shell() {
-    wait_for "$1" 5
-    keys "stty -a | diff '$work/modes' - && echo same-modes-$2" Enter
-    wait_for "same-modes-$2" 5
+modes() { stty -g -F "$(pane pane_tty)"; }
+run="env HOME='$work' XDG_CONFIG_HOME='$work' '$program'"
+# Runs a command line from a shell that leaves Ctrl+C to the program; then columns, lines.
+start() { e2e_start "printf '\\033]2;shell\\007'; trap '' INT; $1" "${2:-197}" "${3:-70}"; }
+expect_end() {
+    [ "$(exit_code 10)" = "$1" ] || fail "exit code $(exit_code 0), not $1 $2"
+    [ "$(modes)" = "$first_modes" ] || fail "terminal modes differ $2"
 }
 
-e2e_start "env HOME='$work' XDG_CONFIG_HOME='$work' PS1='$ ' bash --norc --noprofile"
-keys "printf '\\033]2;shell\\007'; stty -a > '$work/modes'; clear" Enter
-keys "'$program' <&-; echo closed-input=\$?" Enter
-expect_shell "closed-input=0" 1
-keys "clear; '$program' | head -c 100 >/dev/null; echo broken-pipe=\${PIPESTATUS[0]}" Enter
-expect_shell "broken-pipe=141" 2
+e2e_start true
+first_modes=$(modes)
+start "$run <&-"
+expect_end 0 "after a closed input"
+start "{ $run; echo \$? > '$work/piped'; } | head -c 100 >/dev/null"
+expect_end 0 "after a closed output"
+[ "$(cat "$work/piped")" = 141 ] || fail "exit code $(cat "$work/piped") in a closed pipe"
 
 # Started in a small window; resized while the notice shows.
-resize 150 40
-keys "clear; '$program'" Enter
+start "$run" 150 40
 wait_for "Jetzt: 150 × 40."
 wait_for "Esc beendet das Programm."
 resize 160 45
@@ -43,16 +46,7 @@ wait_for "[ ] Beenden"
 sleep 0.2
 menu=$(screen -e)
 
-# valgrind cannot stop the program it runs; the suspension is tried without it.
-if ! grep -q valgrind "$program"; then
-    keys C-z
-    expect_shell "Stopped" 3
-    [ "$(pane cursor_flag)" = 1 ] || fail "cursor hidden while stopped"
-    keys "clear; fg" Enter
-    wait_for "[ ] Beenden"
-fi
-
-# Shrunk in the menu: the notice without Escape; Down and Escape wait, then the mark moves.
+# Shrunk in the menu: the notice without Escape; Up and Escape wait, then the mark moves.
 keys Down
 wait_for "[x] Optionen"
 resize 150 40
@@ -77,19 +71,27 @@ resize 197 70
 wait_for "|__)|"
 
 keys C-c
-wait_for "$"
+expect_end 130 "after Ctrl+C"
 legend=$(screen | grep -n "X = Schiff-Treffer" | cut -d: -f1)
-prompt=$(screen | grep -n '^\$' | head -n 1 | cut -d: -f1)
-# Below the drawing; bash starts a new line after a job that Ctrl+C ended.
-[ "$prompt" -gt "$legend" ] && [ "$prompt" -le $((legend + 2)) ] ||
-    fail "prompt on line $prompt, the drawing ends on $legend"
-[ "$(pane cursor_flag) $(pane pane_title)" = "1 shell" ] || fail "cursor or title not back"
-keys "echo interrupted=\$?" Enter
-expect_shell "interrupted=130" 4
+[ "$(pane cursor_flag) $(pane cursor_y) $(pane pane_title)" = "1 $legend shell" ] ||
+    fail "cursor or title not back, or the cursor not below the drawing (line $legend)"
 
-keys "clear; '$program'; echo quit=\$?" Enter
-wait_for "[x] Spiel gegen Computer"
+# The options file goes at this quit, as saving is off.
+start "$run"
+wait_for "[ ] Beenden"
 keys Down Down Down Down Enter
-expect_shell "quit=0" 5
+expect_end 0 "after Beenden"
 
-echo "PASS: closed streams, size notice, suspension, resizes, Ctrl+C and quit on a real terminal"
+# Suspended from a shell with job control; valgrind cannot stop the program it runs.
+if ! grep -q valgrind "$program"; then
+    e2e_start "PS1='$ ' bash --norc --noprofile"
+    keys "$run" Enter
+    wait_for "[ ] Beenden"
+    keys C-z
+    wait_for "Stopped"
+    [ "$(pane cursor_flag)" = 1 ] || fail "cursor hidden while stopped"
+    keys "clear; fg" Enter
+    wait_for "[x] Spiel gegen Computer"
+fi
+
+echo "PASS: closed streams, quit, size notice, resizes, Ctrl+C and Ctrl+Z on a real terminal"
