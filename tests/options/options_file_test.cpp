@@ -40,7 +40,9 @@ TEST(OptionsFileFormat, ReaderTakesWhatTheFileHoldsAndDefaultsTheRest) {
         // A line counts with its first 19 characters.
         {nineteen + "\r\n3\r\n", {5, 3, false, false}},
         {"0" + nineteen + "\n3\n1\n1\n", {17, 3, true, true}},
-        {std::string(10'000'000, '9'), {17, 8, false, false}},
+        // Within the bound a long line is passed over; beyond it the file counts as ended.
+        {"3" + std::string(400, ' ') + "\n3\n1\n1\n", {3, 3, true, true}},
+        {"3" + std::string(OptionsReadLimit, ' ') + "\n3\n1\n1\n", {3, 8, false, false}},
     };
     for (const auto& [bytes, expected] : cases) {
         GameOptions options;
