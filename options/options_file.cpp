@@ -23,9 +23,10 @@
 
 namespace {
 
-// Found once at start-up; empty when no configuration folder is known. The base folder is the
-// one the user names ($XDG_CONFIG_HOME or $HOME): only folders below it are ever created.
-std::string optionsBasePath;
+// Found once at start-up; empty when no configuration folder is known. The home folder is
+// kept for deciding which folders may be made.
+std::string optionsHomePath;
+std::string optionsConfigPath;
 std::string optionsFolderPath;
 std::string optionsFilePath;
 
@@ -41,16 +42,13 @@ constexpr int LinkDepthLimit = 40;
 void findConfigurationFolder() {
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
+    optionsHomePath = home != nullptr && home[0] == '/' ? home : "";
     if (configHome != nullptr && configHome[0] == '/') {
-        optionsBasePath = configHome;
-        optionsFolderPath = optionsBasePath + "/Kentermeer";
-    } else if (home != nullptr && home[0] == '/') {
-        optionsBasePath = home;
-        optionsFolderPath = optionsBasePath + "/.config/Kentermeer";
+        optionsConfigPath = configHome;
     } else {
-        optionsBasePath.clear();
-        optionsFolderPath.clear();
+        optionsConfigPath = optionsHomePath.empty() ? "" : optionsHomePath + "/.config";
     }
+    optionsFolderPath = optionsConfigPath.empty() ? "" : optionsConfigPath + "/Kentermeer";
 }
 
 bool isDirectory(const std::string& path) {
@@ -102,14 +100,22 @@ class FileReadBuffer : public std::streambuf {
     char buffer_[OptionsReadLimit];
 };
 
-// Creates the options folder and, on a fresh account, ~/.config above it, with the modes the
-// user's umask gives. The base folder itself is never made: a $HOME that is not there stays
-// missing, as does a configuration folder on a disk that is not mounted.
+// Creates the options folder, and the configuration folder above it where that is missing, with
+// the modes the user's umask gives. Folders are made only below one that is there: the
+// configuration folder, or the home folder that holds it (a fresh account has no ~/.config
+// yet). A missing home is never made, nor a missing configuration folder outside the home, as
+// one on a disk that is not mounted.
 void createOptionsFolder() {
-    if (!isDirectory(optionsBasePath)) {
+    const std::string& home = optionsHomePath;
+    const bool belowHome = !home.empty() && optionsConfigPath.starts_with(home) &&
+                           optionsConfigPath.size() > home.size() &&
+                           (home.back() == '/' || optionsConfigPath[home.size()] == '/');
+    const std::string& base =
+        belowHome && !isDirectory(optionsConfigPath) ? home : optionsConfigPath;
+    if (!isDirectory(base)) {
         return;
     }
-    std::size_t slash = optionsBasePath.size();
+    std::size_t slash = base.size();
     while (slash != std::string::npos) {
         slash = optionsFolderPath.find('/', slash + 1);
         ::mkdir(optionsFolderPath.substr(0, slash).c_str(), 0777);
@@ -130,7 +136,7 @@ std::string resolveLinks(std::string path) {
             return {};
         }
         const std::string next(target, static_cast<std::size_t>(length));
-        path = next[0] == '/' ? next : folderOf(path) + "/" + next;
+        path = next[0] == '/' ? next : folderOf(path).append("/").append(next);
     }
     return {};
 }

@@ -16,6 +16,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
 #endif
 
 namespace fs = std::filesystem;
@@ -193,10 +194,10 @@ TEST_F(OptionsFile, ASaveGoesThroughLinksWhichStayLinks) {
 
     fs::remove(file);
     fs::create_symlink(kept, file);
-    fs::permissions(kept, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(kept, fs::perms(0640));
     quitWith({4, 4, true, true});
     EXPECT_EQ(read(kept), "4\r\n4\r\n1\r\n1\r\n");
-    EXPECT_EQ(mode(kept), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(mode(kept), fs::perms(0640));
     EXPECT_EQ(tree(kept.parent_path()).size(), 1U);
     EXPECT_TRUE(fs::is_symlink(file));
 
@@ -231,30 +232,34 @@ TEST_F(OptionsFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFileAndNoDebris) {
     EXPECT_EQ(tree(folder).size(), 1U);
 }
 
-TEST_F(OptionsFile, OnlyThePathsFoundAtStartUpAreUsedAndOnlyBelowAnExistingHomeOrConfigHome) {
+TEST_F(OptionsFile, OnlyThePathsFoundAtStartUpAreUsedAndFoldersAreMadeOnlyBelowOnesThatAreThere) {
     setenv("XDG_CONFIG_HOME", (root / "later").c_str(), 1);
     quitWith({5, 3, false, true});
     EXPECT_EQ(read(file), "5\r\n3\r\n0\r\n1\r\n");
-    // A relative configuration folder means ~/.config; new folders and files follow the umask.
-    for (const auto& [configHome, mask] : {std::pair{"", 022}, {"relative/config", 077}}) {
-        const fs::path home = root / configHome / "home";
-        fs::create_directories(home);
-        setenv("XDG_CONFIG_HOME", configHome, 1);
-        setenv("HOME", home.c_str(), 1);
+    // A relative configuration folder means ~/.config. Folders are made, with the umask, in a
+    // home that is there; a missing home never is, nor a configuration folder outside it.
+    const fs::path home = root / "home";
+    fs::create_directory(home);
+    const std::tuple<fs::path, fs::path, mode_t, fs::path, bool> cases[] = {
+        {"relative/config", home, 022, home / ".config", true},
+        {home / "etc/config", home, 077, home / "etc/config", true},
+        {root / "home-unmounted/config", home, 022, root / "home-unmounted/config", false},
+        {"", root / "missing", 022, root / "missing/.config", false},
+    };
+    for (const auto& [configHome, homeFolder, mask, configFolder, made] : cases) {
+        setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+        setenv("HOME", homeFolder.c_str(), 1);
         buildOptionsPaths();
         const mode_t before = ::umask(mask);
         quitWith({4, 1, false, true});
         ::umask(before);
-        EXPECT_EQ(read(home / ".config/Kentermeer/Optionen.cfg"), "4\r\n1\r\n0\r\n1\r\n");
-        EXPECT_EQ(mode(home / ".config/Kentermeer/Optionen.cfg"), fs::perms(0666 & ~mask));
-        EXPECT_EQ(mode(home / ".config/Kentermeer"), fs::perms(0777 & ~mask));
-        EXPECT_EQ(mode(home / ".config"), fs::perms(0777 & ~mask));
-    }
-    for (const char* base : {"HOME", "XDG_CONFIG_HOME"}) { // never made by the program
-        setenv(base, (root / "missing" / base).c_str(), 1);
-        buildOptionsPaths();
-        quitWith({4, 4, false, true});
-        EXPECT_FALSE(fs::exists(root / "missing")) << base;
+        EXPECT_EQ(fs::exists(configFolder), made) << configFolder;
+        if (made) {
+            EXPECT_EQ(read(configFolder / "Kentermeer/Optionen.cfg"), "4\r\n1\r\n0\r\n1\r\n");
+            EXPECT_EQ(mode(configFolder / "Kentermeer/Optionen.cfg"), fs::perms(0666 & ~mask));
+            EXPECT_EQ(mode(configFolder / "Kentermeer"), fs::perms(0777 & ~mask));
+            EXPECT_EQ(mode(configFolder), fs::perms(0777 & ~mask));
+        }
     }
     unsetenv("XDG_CONFIG_HOME");
     unsetenv("HOME");
