@@ -250,7 +250,9 @@ bool replaceThroughTemporary(const std::string& target, const std::optional<stru
         return false;
     }
     if (replaced) {
-        static_cast<void>(::fchown(fd, replaced->st_uid, replaced->st_gid));
+        if (::fchown(fd, replaced->st_uid, replaced->st_gid) != 0) {
+            // Only root may give a file away; anyone else's new file keeps its own owner.
+        }
         ::fchmod(fd, replaced->st_mode & 07777);
     }
     const bool renamed = writeAll(fd, formatOptions(gameOptions)) && ::fsync(fd) == 0 &&
