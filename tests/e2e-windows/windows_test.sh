@@ -2,7 +2,8 @@
 # The Windows build under wine in tmux: the main menu in its colours and with its umlauts,
 # Info there and back, the default options saved as their exact 13 bytes under the wine
 # prefix's application-data folder and removed again, the window-too-small notice, and exit
-# code 0 each time.
+# code 0 each time; an umlaut typed on a UTF-8 input code page, and Ctrl+C in a pause; the
+# console handed back after each end (cursor shown below the drawing, the title as before).
 # $1: kentermeer.exe. WINEPREFIX names a prefix that wineboot has set up (a fresh one is made
 # when it is unset).
 # wine loses an Escape sent on its own, so Escape always goes twice in one send-keys.
@@ -33,11 +34,16 @@ fail() {
     exit 1
 }
 
-# Starts the program in a window of the given size; its exit code lands in $work/exit.
+# Starts the program in a window of the given size; its exit code lands in $work/exit. $3:
+# the input code page to start it on.
 start() {
     rm -f "$work/exit"
+    local command="wine '$program'"
+    if [ -n "${3:-}" ]; then
+        command="wine cmd /c 'chcp $3 >nul & $(winepath -w "$program")'"
+    fi
     tmux_ new-session -d -s game -x "$1" -y "$2" \
-        "wine '$program'; echo \$? > '$work/exit'; sleep 60" || fail "tmux did not start"
+        "$command; echo \$? > '$work/exit'; sleep 60" || fail "tmux did not start"
 }
 
 # Waits up to twenty seconds for a text anywhere on the screen (capture-pane -e with $2).
@@ -53,12 +59,29 @@ wait_for() {
 
 keys() { tmux_ send-keys -t game "$@"; }
 
-expect_exit_zero() {
+wait_for_exit() {
     for _ in $(seq 100); do
-        [ -s "$work/exit" ] && break
+        [ -s "$work/exit" ] && return 0
         sleep 0.1
     done
+    fail "the program did not end"
+}
+
+# The program has ended: the cursor is shown on the line below the last drawing, and the
+# window's title is no longer the program's.
+expect_console_handed_back() {
+    local below title
+    below=$(tmux_ capture-pane -p -t game | grep -n '[^ ]' | tail -1 | cut -d: -f1)
+    [ "$(tmux_ display -p -t game '#{cursor_y} #{cursor_flag}')" = "$below 1" ] ||
+        fail "cursor at $(tmux_ display -p -t game '#{cursor_x},#{cursor_y}, shown: #{cursor_flag}')"
+    title=$(tmux_ display -p -t game '#{pane_title}')
+    [ "$title" != Kentermeer ] || fail "the title is still $title"
+}
+
+expect_exit_zero() {
+    wait_for_exit
     [ "$(cat "$work/exit" 2>/dev/null)" = 0 ] || fail "exit code $(cat "$work/exit" 2>/dev/null)"
+    expect_console_handed_back
     tmux_ kill-server 2>/dev/null
 }
 
@@ -121,6 +144,21 @@ keys Escape Escape
 quit_from_options_entry
 [ ! -e "$appdata/Kentermeer" ] || fail "the options folder is still there"
 
+# On the UTF-8 input code page an umlaut is typed as itself; Ctrl+C in the pause after the
+# placement ends the program and hands the console back.
+start 197 70 65001
+wait_for "[ ] Beenden"
+keys Enter
+wait_for "Platziere deine Schiffe!"
+keys "xä1"
+wait_for "Schiffes ein: xä1"
+keys Enter "a1 b1 c1 d1" Enter
+wait_for "Ihres 4. Schiffes ein:"
+keys C-c
+wait_for_exit
+expect_console_handed_back
+tmux_ kill-server
+
 # A window too small for 197 x 70: the notice, and Escape ends the program.
 start 120 40
 wait_for "Jetzt: 120 × 40."
@@ -128,4 +166,5 @@ wait_for "Esc beendet das Programm."
 keys Escape Escape
 expect_exit_zero
 
-echo "the Windows build runs under wine: menu, Info, options saved and removed, size notice"
+echo "the Windows build runs under wine: menu, Info, options saved and removed, umlauts on" \
+    "UTF-8, Ctrl+C in a pause, size notice, the console handed back each time"
