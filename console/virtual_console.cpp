@@ -1,5 +1,8 @@
 #include "console/virtual_console.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 VirtualConsole::VirtualConsole() {
     installConsoleBackend(this);
 }
@@ -102,4 +105,15 @@ ByteRead VirtualConsole::ScriptSource::readByte(int waitMs, unsigned char& byte)
     byte = static_cast<unsigned char>(input_.front());
     input_.pop_front();
     return ByteRead::Byte;
+}
+
+void VirtualConsole::restore() {
+    if (programEndExpected_) {
+        return;
+    }
+    std::fputs("The program ended in the middle of a test: the scripted input ran out, or the "
+               "program quit. Script more input, or expect the end with expectProgramEnd() "
+               "inside EXPECT_EXIT.\n",
+               stderr);
+    std::abort();
 }

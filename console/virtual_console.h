@@ -35,6 +35,10 @@ class VirtualConsole : public ConsoleBackend {
     void pressEscape();
     // Numbers drawRandom hands out, in order; after them a fixed sequence follows.
     void scriptRandom(std::initializer_list<int> numbers);
+    // The program may end (its input runs out, or it quits) only in a test that says so,
+    // inside EXPECT_EXIT. Anywhere else the end aborts the test with a message, so that a
+    // script that runs dry cannot skip the test's remaining checks and pass.
+    void expectProgramEnd() { programEndExpected_ = true; }
 
     // Observation.
     const Screen& screen() const { return consoleScreen(); }
@@ -54,7 +58,6 @@ class VirtualConsole : public ConsoleBackend {
     std::function<void()> onKeyWait;
     int presentCount = 0;
     bool setupDone = false;
-    bool restored = false;
     // Bytes of the script not yet read.
     std::size_t unreadInput() const { return input_.size(); }
 
@@ -62,7 +65,8 @@ class VirtualConsole : public ConsoleBackend {
     void present(Screen& screen) override;
     std::optional<KeyEvent> readKeyEvent() override;
     void sleep(int milliseconds) override;
-    void restore() override { restored = true; }
+    // The program hands the console back only as it ends.
+    void restore() override;
     int random() override;
 
   private:
@@ -80,5 +84,6 @@ class VirtualConsole : public ConsoleBackend {
     ScriptSource source_{input_};
     KeyDecoder decoder_;
     std::deque<int> randomNumbers_;
+    bool programEndExpected_ = false;
     unsigned randomState_ = 12345;
 };

@@ -84,6 +84,7 @@ TEST(EndOfInput, EndsTheProgramCleanlyInsteadOfSpinningAfterTheLastWord) {
     EXPECT_EXIT(
         {
             VirtualConsole console;
+            console.expectProgramEnd();
             console.type("a1");
             readWord();
             readWord();
@@ -92,6 +93,7 @@ TEST(EndOfInput, EndsTheProgramCleanlyInsteadOfSpinningAfterTheLastWord) {
     EXPECT_EXIT(
         {
             VirtualConsole console;
+            console.expectProgramEnd();
             readKey();
         },
         testing::ExitedWithCode(0), "");

@@ -5,46 +5,13 @@
 # $1: the built program. Runs on its own tmux server with a configuration folder of its own.
 set -u
 
+source "$(dirname "$0")/lib.sh"
+
 program=$(realpath "$1")
-work=$(mktemp -d)
-socket="kentermeer-options-e2e-$$"
-config="$work/config"
+config="$e2e_work/config"
 options_file="$config/Kentermeer/Optionen.cfg"
 
-tmux_() { tmux -L "$socket" "$@"; }
-cleanup() {
-    tmux_ kill-server 2>/dev/null
-    rm -f "${TMUX_TMPDIR:-/tmp}/tmux-$(id -u)/$socket"
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    tmux_ capture-pane -p -t game 2>/dev/null
-    exit 1
-}
-
-# Starts the program; its exit code lands in $work/exit.
-start() {
-    rm -f "$work/exit"
-    tmux_ new-session -d -s game -x 197 -y 70 \
-        "env XDG_CONFIG_HOME='$config' '$program'; echo \$? > '$work/exit'; sleep 60" ||
-        fail "tmux did not start"
-}
-
-# Waits up to ten seconds for a text anywhere on the screen.
-wait_for() {
-    for _ in $(seq 100); do
-        if tmux_ capture-pane -p -t game | grep -qF -- "$1"; then
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "no \"$1\" on screen"
-}
-
-keys() { tmux_ send-keys -t game "$@"; }
+start() { e2e_start "env XDG_CONFIG_HOME='$config' '$program'"; }
 
 # Quits from the main menu with the mark on Optionen and checks the exit code.
 quit_from_options_entry() {
@@ -52,12 +19,9 @@ quit_from_options_entry() {
     keys Down Down Down
     wait_for "[x] Beenden"
     keys Enter
-    for _ in $(seq 100); do
-        [ -s "$work/exit" ] && break
-        sleep 0.1
-    done
-    [ "$(cat "$work/exit" 2>/dev/null)" = 0 ] || fail "exit code $(cat "$work/exit" 2>/dev/null)"
-    tmux_ kill-server 2>/dev/null
+    local code
+    code=$(exit_code)
+    [ "$code" = 0 ] || fail "exit code $code"
 }
 
 open_options() {
@@ -104,8 +68,8 @@ for cell in a1 b1 a2 b2; do
     wait_for "|__)|"
 done
 wait_for "zum Hauptmenü zurückzukehren..."
-tmux_ capture-pane -p -t game | grep -q "ÛÛÛ" || fail "no win banner"
-if tmux_ capture-pane -p -t game | grep -q "Gegner am Zug"; then
+screen | grep -q "ÛÛÛ" || fail "no win banner"
+if screen | grep -q "Gegner am Zug"; then
     fail "the computer fired on a board full of hits"
 fi
 keys Space

@@ -54,5 +54,6 @@ TEST_F(ShipPlacement, EveryFaultIsAnsweredInPlaceWithoutUsingUpAShip) {
 }
 
 TEST_F(ShipPlacement, EndOfInputAtThePromptEndsTheProgramQuietly) {
-    EXPECT_EXIT((typeLines({"a1", "z9"}), placeShips()), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT((console.expectProgramEnd(), typeLines({"a1", "z9"}), placeShips()),
+                ::testing::ExitedWithCode(0), "");
 }
