@@ -318,13 +318,6 @@ void WindowsConsole::setup() {
         GetConsoleCursorInfo(output_, &savedCursor_);
     }
     haveInputMode_ = GetConsoleMode(inputHandle(), &savedInputMode_) != 0;
-    if (haveInputMode_) {
-        // Quick Edit off: a click would start a selection and stop the program until it ends.
-        // Ctrl+C is a signal, not a key; keys come as keys, not as VT sequences.
-        SetConsoleMode(input_, (savedInputMode_ | ENABLE_EXTENDED_FLAGS | ENABLE_PROCESSED_INPUT) &
-                                   ~static_cast<DWORD>(ENABLE_QUICK_EDIT_MODE |
-                                                       ENABLE_VIRTUAL_TERMINAL_INPUT));
-    }
     wchar_t title[1024];
     SetLastError(ERROR_SUCCESS);
     const DWORD titleLength = GetConsoleTitleW(title, 1024);
@@ -333,13 +326,21 @@ void WindowsConsole::setup() {
     if (haveTitle_) {
         savedTitle_.assign(title, titleLength);
     }
-    SetConsoleTitleA("Kentermeer");
     sink_.emplace(output_, savedAttribute_);
+    // From here on, whatever ends the program hands back what was saved above.
     gConsole = this;
     gHandedBackByHandler = 0;
     InterlockedExchange(&gConsoleUser, Free);
     static const bool handlerInstalled = SetConsoleCtrlHandler(onConsoleEvent, TRUE) != 0;
     (void)handlerInstalled;
+    if (haveInputMode_) {
+        // Quick Edit off: a click would start a selection and stop the program until it ends.
+        // Ctrl+C is a signal, not a key; keys come as keys, not as VT sequences.
+        SetConsoleMode(input_, (savedInputMode_ | ENABLE_EXTENDED_FLAGS | ENABLE_PROCESSED_INPUT) &
+                                   ~static_cast<DWORD>(ENABLE_QUICK_EDIT_MODE |
+                                                       ENABLE_VIRTUAL_TERMINAL_INPUT));
+    }
+    SetConsoleTitleA("Kentermeer");
     if (isConsole_) {
         makeBigEnough();
     }
