@@ -208,8 +208,17 @@ void ConsoleApiSink::writeRectangle(SMALL_RECT rectangle) {
     ++calls_;
     cellsWritten_ +=
         (rectangle.Right - rectangle.Left + 1) * (rectangle.Bottom - rectangle.Top + 1);
-    WriteConsoleOutputW(output_, shown_.data(), COORD{ConsoleWidth, ConsoleHeight},
-                        COORD{rectangle.Left, rectangle.Top}, &rectangle);
+    SMALL_RECT written = rectangle;
+    if (WriteConsoleOutputW(output_, shown_.data(), COORD{ConsoleWidth, ConsoleHeight},
+                            COORD{rectangle.Left, rectangle.Top}, &written) ||
+        rectangle.Top == rectangle.Bottom) {
+        return;
+    }
+    // Older consoles pass the cells through a shared heap of 64 KB, which a whole screen may
+    // not find free: one line at a time then.
+    for (SHORT y = rectangle.Top; y <= rectangle.Bottom; ++y) {
+        writeRectangle({rectangle.Left, y, rectangle.Right, y});
+    }
 }
 
 void ConsoleApiSink::cursor(ScreenPos pos, bool visible) {
