@@ -268,16 +268,13 @@ TEST(WindowsKeys, InputRecordsBecomeTheCodesOfGetch) {
         Key expected;
         const char* what;
     } cases[] = {
-        {key(VK_UP, 0, Grey), KeyEvent{224, 72}, "Up"},
-        {key(VK_DOWN, 0, Grey | NUMLOCK_ON), KeyEvent{224, 80}, "Down"},
+        {key(VK_UP, 0, Grey | NUMLOCK_ON), KeyEvent{224, 72}, "Up"},
         {key(VK_UP, 0), KeyEvent{0, 72}, "keypad Up, Num Lock off"},
         {key(VK_UP, 0, Grey | LEFT_CTRL_PRESSED), KeyEvent{224, 141}, "Ctrl+Up"},
         {key(VK_HOME, 0, LEFT_ALT_PRESSED), Key{}, "Alt and the keypad type a number"},
         {key(VK_F10, 0, SHIFT_PRESSED), KeyEvent{0, 93}, "Shift+F10"},
-        {key(VK_ESCAPE, 0x1B), KeyEvent{27, -1}, "Escape"},
         {key(VK_ESCAPE, 0), KeyEvent{27, -1}, "Escape as wine's console reports it"},
         {key(0xDE, L'ä'), KeyEvent{0xE4, -1}, "ä"},
-        {key('E', L'€', RIGHT_ALT_PRESSED | LEFT_CTRL_PRESSED), KeyEvent{0x80, -1}, "€"},
         {key(VK_MENU, L'ß', 0, FALSE), KeyEvent{0xDF, -1}, "Alt+0223 comes with Alt's release"},
         {key(0, L'\u2713'), KeyEvent{'?', -1}, "a character Windows-1252 lacks"},
         {key(0, 0xD83D), KeyEvent{'?', -1}, "a character beyond 16 bits..."},
