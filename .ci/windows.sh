@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows build: kentermeer.exe and the test suite cross-compiled with mingw-w64, the
-# tests run under wine, then one end-to-end run of the exe under wine in tmux.
+# tests and the output budget check run under wine, then one end-to-end run of the exe under
+# wine in tmux.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -39,17 +40,24 @@ if [ ! -f "$gtest_build/install/lib/cmake/GTest/GTestConfig.cmake" ]; then
 fi
 
 echo "== kentermeer.exe and its tests"
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+# The README's build of the exe alone leaves the tests off in the same folder: on again here.
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKENTERMEER_TESTS=ON \
     -DGTest_DIR="$PWD/$gtest_build/install/lib/cmake/GTest"
 cmake --build "$build" -j2
 
-echo "== The tests under wine"
+echo "== The tests and the output budget under wine"
 # The console tests need a console, and wine gives one only to a program started from a
-# terminal: script supplies it. One test at a time, as they share that terminal.
+# terminal: script supplies it. One test at a time, as they share that terminal; a run that
+# finds no test fails.
 script -qec "ctest --test-dir '$build' --output-on-failure --timeout 120 -LE e2e \
-    > '$build/ctest.log' 2>&1; echo \$? > '$build/ctest.exit'" /dev/null </dev/null >/dev/null
+    --no-tests=error > '$build/ctest.log' 2>&1; echo \$? > '$build/ctest.exit'" \
+    /dev/null </dev/null >/dev/null
 cat "$build/ctest.log"
 [ "$(cat "$build/ctest.exit")" = 0 ]
+script -qec "wine '$build/bench/kentermeer_output_budget.exe' --check > '$build/budget.log' 2>&1; \
+    echo \$? > '$build/budget.exit'" /dev/null </dev/null >/dev/null
+cat "$build/budget.log"
+[ "$(cat "$build/budget.exit")" = 0 ]
 
 echo "== The exe under wine in tmux"
 bash tests/e2e-windows/windows_test.sh "$build/kentermeer.exe"

@@ -1,7 +1,89 @@
 #include "app/program.h"
 #include "console/platform.h"
 
-int main() {
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+namespace {
+
+// English, as command-line help and manual pages are, and plain ASCII: it goes to whatever
+// terminal, pipe or file the caller has, in whatever character set. The manual page
+// (doc/kentermeer.6) says the same at more length.
+constexpr std::string_view HelpText = R"(Usage: kentermeer [--help | --version]
+
+Kentermeer is a ship-battle game for the text console, played against the
+computer: each side hides four one-cell ships on a grid of up to 17 x 8 cells,
+and the first to hit all four ships of the other wins. Its screens are German.
+It needs a terminal of at least 197 columns by 70 lines and waits with a
+notice until the window is that big.
+
+Options:
+  --help       print this text and exit
+  --version    print the version and exit
+Any other argument is ignored.
+
+Keys:
+  Up, Down     move the mark in a menu; change a switch in the options menu
+  Enter        choose the marked entry; keep a changed switch
+  Escape       leave the options menu; drop the change of a switch
+  b3 Enter     type a cell (letter and digit) to place a ship or to fire
+  12 Enter     type a board size in the options menu
+  any key      leave Info, Changelog and the end of a game
+  Ctrl+C       end the game at once; the options file stays as it was
+  Ctrl+Z       suspend the game until the shell's fg (not on Windows)
+
+Files:
+  $XDG_CONFIG_HOME/Kentermeer/Optionen.cfg
+               the options, read at start; written at "Beenden" when
+               "Optionen speichern" is on, else removed with its folder.
+               Without XDG_CONFIG_HOME: ~/.config/Kentermeer/Optionen.cfg;
+               on Windows: %APPDATA%\Kentermeer\Optionen.cfg
+
+Environment:
+  XDG_CONFIG_HOME, HOME
+               where the options file lives (absolute paths only)
+  LC_ALL, LC_CTYPE, LANG
+               the first one set names the terminal's character set:
+               Latin-1 for ISO-8859-1 or -15, else UTF-8
+  APPDATA      on Windows, the folder of the options file
+
+Exit status:
+  0            after "Beenden", or when the input ends
+  1            when the output fails for good (the terminal hung up)
+  128+n        ended by signal n, as the shell reports it: 130 for Ctrl+C,
+               141 for a closed pipe
+)";
+
+constexpr std::string_view VersionText = "kentermeer " KENTERMEER_VERSION "\n";
+
+// The exit code: 0 when all of the text got out.
+int printText(std::string_view text) {
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    return written && std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+// --help and --version are answered before the console is touched, so they leave the
+// terminal's modes and the options file alone. Any other argument is ignored.
+std::optional<int> answerCommandLine(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help") {
+            return printText(HelpText);
+        }
+        if (argument == "--version") {
+            return printText(VersionText);
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (const std::optional<int> status = answerCommandLine(argc, argv)) {
+        return *status;
+    }
     installConsoleBackend(&platformConsole());
     runProgram();
     endProgram();

@@ -6,13 +6,17 @@
 // Unix console backend, whose output goes to a temporary file. Every blocking point (a key
 // read, a pause) is one row of raw data; the table sums them up per screen.
 //
+// Built for Windows, the same session runs on the real Windows console backend, painting on a
+// console screen buffer of its own, and the table shows the console calls of each paint and
+// the cells they wrote.
+//
 //   kentermeer_output_budget          prints the table (Markdown)
 //   kentermeer_output_budget --check  also fails when a budget is exceeded
 
 #include "app/info_screens.h"
 #include "app/main_menu.h"
 #include "console/console.h"
-#include "console/unix_console.h"
+#include "console/vt_output.h"
 #include "game/battle.h"
 #include "game/game_over.h"
 #include "game/game_state.h"
@@ -29,8 +33,17 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <unistd.h>
 #include <vector>
+
+#ifdef _WIN32
+#include "console/windows_console.h"
+using PlatformConsole = WindowsConsole;
+#else
+#include "console/unix_console.h"
+
+#include <unistd.h>
+using PlatformConsole = UnixConsole;
+#endif
 
 namespace {
 
@@ -94,6 +107,8 @@ struct PaintRecord {
     double microseconds = 0;
     std::size_t itemBytes = 0;
     int itemWrites = 0;
+    // Lines whose cells the paint changes (all of them after a clear).
+    int changedLines = 0;
     // What the program did right after the paint: waited for a key, or paused this long.
     int pauseMs = -1;
     // Line 0 as the paint leaves it: tells the two boards of a battle apart.
@@ -109,14 +124,23 @@ std::string lineText(const Screen& screen, int y) {
     return text;
 }
 
-// The real Unix console, writing into a temporary file, with keys from a script, pauses that
-// take no time, and a record of every paint.
-class MeasuringConsole : public UnixConsole {
+// The real console backend, writing into a temporary file (Unix) or a console screen buffer
+// of its own (Windows), with keys from a script, pauses that take no time, and a record of
+// every paint. On Windows, bytes stand for the cells written and writes for the console calls.
+class MeasuringConsole : public PlatformConsole {
   public:
+#ifdef _WIN32
+    MeasuringConsole() : WindowsConsole(false) {
+        installConsoleBackend(this);
+    }
+#else
     MeasuringConsole(int inputFd, int outputFd) : UnixConsole(inputFd, outputFd), out_(outputFd) {
         installConsoleBackend(this);
     }
-    ~MeasuringConsole() override { installConsoleBackend(nullptr); }
+#endif
+    ~MeasuringConsole() override {
+        installConsoleBackend(nullptr);
+    }
 
     void type(std::string_view bytes) {
         for (const char ch : bytes) {
@@ -145,6 +169,7 @@ class MeasuringConsole : public UnixConsole {
         record.screen = screen_;
         record.phase = phase_;
         record.fromCleared = screen.clearPending || !shadowFront_.known;
+        record.changedLines = changedLines(screen);
         record.microseconds = paintTime(screen);
         Screen model = screen;
         itemSink_.bytes = 0;
@@ -158,6 +183,13 @@ class MeasuringConsole : public UnixConsole {
         shadowEncoder_.output().clear();
         paintChanges(model, shadowFront_, shadowEncoder_);
 
+#ifdef _WIN32
+        const long cellsBefore = sink() ? sink()->cellsWritten() : 0;
+        const long callsBefore = sink() ? sink()->calls() : 0;
+        WindowsConsole::present(screen);
+        record.bytes = static_cast<std::size_t>(sink()->cellsWritten() - cellsBefore);
+        record.writes = static_cast<int>(sink()->calls() - callsBefore);
+#else
         const off_t before = lseek(out_, 0, SEEK_CUR);
         const int writesBefore = writeCount();
         UnixConsole::present(screen);
@@ -167,6 +199,7 @@ class MeasuringConsole : public UnixConsole {
             std::fprintf(stderr, "the console sent other bytes than the painter made\n");
             std::exit(2);
         }
+#endif
         records.push_back(record);
     }
 
@@ -210,6 +243,20 @@ class MeasuringConsole : public UnixConsole {
     std::vector<PaintRecord> records;
 
   private:
+    int changedLines(const Screen& screen) const {
+        if (screen.clearPending || !itemFront_.known) {
+            return ConsoleHeight;
+        }
+        int lines = 0;
+        for (int y = 0; y < ConsoleHeight; ++y) {
+            const auto line = static_cast<std::ptrdiff_t>(y * ConsoleWidth);
+            lines +=
+                !std::equal(screen.cells.begin() + line, screen.cells.begin() + line + ConsoleWidth,
+                            itemFront_.cells.begin() + line);
+        }
+        return lines;
+    }
+
     // The median time of the painter and the VT encoder for this paint, from copies of the
     // model and of what the terminal shows, so that the real paint is left untouched.
     double paintTime(const Screen& screen) {
@@ -230,7 +277,9 @@ class MeasuringConsole : public UnixConsole {
         return times[Repetitions / 2];
     }
 
+#ifndef _WIN32
     int out_;
+#endif
     std::string screen_;
     int phase_ = 0;
     // Bytes, and -1 where the terminal goes quiet.
@@ -419,21 +468,103 @@ constexpr double PaintTimeBudgetUs = 1000;
 
 } // namespace
 
-int main(int argc, char** argv) {
-    const bool check = argc > 1 && std::string_view(argv[1]) == "--check";
+namespace {
+
+#ifdef _WIN32
+// A console at most one line more than a paint changes needs: the cursor, and the cursor's
+// visibility, and after a clear, blanking a buffer larger than the screen.
+constexpr int CallsBeyondChangedLines = 4;
+
+// A screen buffer of 197 x 70 as standard output, made on the program's console (one is made
+// where there is none); printf keeps writing where it did.
+bool paintOnScreenBufferOfItsOwn() {
+    HANDLE buffer = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 2 && buffer == INVALID_HANDLE_VALUE; ++attempt) {
+        if (attempt == 1) {
+            AllocConsole();
+        }
+        buffer = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           CONSOLE_TEXTMODE_BUFFER, nullptr);
+    }
+    if (buffer == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    SetConsoleScreenBufferSize(buffer, COORD{ConsoleWidth, ConsoleHeight});
+    SetStdHandle(STD_OUTPUT_HANDLE, buffer);
+    return true;
+}
+
+std::vector<PaintRecord> measureSession() {
+    if (!paintOnScreenBufferOfItsOwn()) {
+        std::fprintf(stderr, "no console to paint on\n");
+        std::exit(2);
+    }
+    MeasuringConsole console;
+    runSession(console);
+    return console.records;
+}
+
+void printTable(const std::vector<PaintRecord>& records) {
+    std::printf(
+        "| Screen | Paints | Console calls | Cells | Changed lines |\n|---|--:|--:|--:|--:|\n");
+    for (const Row& row : tableRows()) {
+        std::vector<const PaintRecord*> matching;
+        for (const PaintRecord& record : records) {
+            if (row.matches(record)) {
+                matching.push_back(&record);
+            }
+        }
+        if (matching.empty()) {
+            std::printf("| %s | 0 | | | |\n", row.name);
+            continue;
+        }
+        const PaintRecord& worst =
+            row.first ? *matching.front()
+                      : **std::max_element(matching.begin(), matching.end(),
+                                           [](const PaintRecord* a, const PaintRecord* b) {
+                                               return a->bytes < b->bytes;
+                                           });
+        std::printf("| %s | %zu | %d | %zu | %d |\n", row.name, matching.size(), worst.writes,
+                    worst.bytes, worst.changedLines);
+    }
+    std::size_t cells = 0;
+    int calls = 0;
+    for (const PaintRecord& record : records) {
+        cells += record.bytes;
+        calls += record.writes;
+    }
+    std::printf("| Whole session (%zu blocking points) | | %d | %zu | |\n", records.size(), calls,
+                cells);
+}
+
+int overBudget(const std::vector<PaintRecord>& records) {
+    int failures = 0;
+    for (const PaintRecord& record : records) {
+        if (record.writes > record.changedLines + CallsBeyondChangedLines) {
+            std::fprintf(stderr, "over budget in %s: %d console calls for %d changed lines\n",
+                         record.screen.c_str(), record.writes, record.changedLines);
+            ++failures;
+        }
+    }
+    return failures;
+}
+
+#else
+
+std::vector<PaintRecord> measureSession() {
     std::FILE* output = std::tmpfile();
     std::FILE* input = std::fopen("/dev/null", "r");
     if (output == nullptr || input == nullptr) {
         std::fprintf(stderr, "no temporary file\n");
-        return 2;
+        std::exit(2);
     }
-    std::vector<PaintRecord> records;
-    {
-        MeasuringConsole console(fileno(input), fileno(output));
-        runSession(console);
-        records = console.records;
-    }
+    MeasuringConsole console(fileno(input), fileno(output));
+    runSession(console);
+    return console.records;
+}
 
+void printTable(const std::vector<PaintRecord>& records) {
     std::printf("| Screen | Paints | Bytes | Writes | Paint time (µs) | Item by item: bytes | "
                 "writes |\n|---|--:|--:|--:|--:|--:|--:|\n");
     for (const Row& row : tableRows()) {
@@ -469,7 +600,9 @@ int main(int argc, char** argv) {
     }
     std::printf("| Whole session (%zu blocking points) | | %zu | %d | | %zu | %d |\n",
                 records.size(), bytes, writes, itemBytes, itemWrites);
+}
 
+int overBudget(const std::vector<PaintRecord>& records) {
     int failures = 0;
     auto fail = [&](const PaintRecord& record, const char* what) {
         std::fprintf(stderr, "over budget in %s: %s (%zu bytes, %d writes, %.1f us)\n",
@@ -503,5 +636,17 @@ int main(int argc, char** argv) {
             fail(record, "a game's first turn screen of more than 8 KB");
         }
     }
+    return failures;
+}
+
+#endif
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const bool check = argc > 1 && std::string_view(argv[1]) == "--check";
+    const std::vector<PaintRecord> records = measureSession();
+    printTable(records);
+    const int failures = overBudget(records);
     return check && failures > 0 ? 1 : 0;
 }

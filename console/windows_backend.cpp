@@ -3,40 +3,89 @@
 #include "console/windows_console.h"
 
 #include <algorithm>
-#include <conio.h>
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 namespace {
 
-// What the console control handler needs; it runs on a thread of its own.
-HANDLE gOutput = INVALID_HANDLE_VALUE;
-WORD gSavedAttribute = 7;
-CONSOLE_CURSOR_INFO gSavedCursor{25, TRUE};
-volatile LONG gHaveSavedLook = 0;
+// Who uses the console: the main thread while it paints, or whoever hands it back as the
+// program ends, which is the main thread or, on Ctrl+C, Ctrl+Break or a closing window, the
+// control handler's thread. Once it is handed back, nothing more is painted.
+constexpr LONG Free = 0, Painting = 1, HandingBack = 2, HandedBack = 3;
+volatile LONG gConsoleUser = Free;
+volatile LONG gHandedBackByHandler = 0;
+WindowsConsole* volatile gConsole = nullptr;
 
-// Ctrl+C, Ctrl+Break or the window closing: the process ends by the system's default
-// handling, but the console it leaves behind gets its colours and cursor back first.
-BOOL WINAPI onConsoleEvent(DWORD) {
-    if (gHaveSavedLook) {
-        SetConsoleTextAttribute(gOutput, gSavedAttribute);
-        SetConsoleCursorInfo(gOutput, &gSavedCursor);
+bool startPainting() {
+    return InterlockedCompareExchange(&gConsoleUser, Painting, Free) == Free;
+}
+
+void stopPainting() {
+    InterlockedCompareExchange(&gConsoleUser, Free, Painting);
+}
+
+// Takes the console for handing it back; false when the other thread has handed it back.
+bool takeForTheEnd() {
+    // A paint, or the other thread handing the console back, takes milliseconds.
+    for (int waited = 0; waited < 500; ++waited) {
+        const LONG user = InterlockedCompareExchange(&gConsoleUser, HandingBack, Free);
+        if (user == Free) {
+            return true;
+        }
+        if (user == HandedBack) {
+            return false;
+        }
+        Sleep(1);
     }
-    return FALSE;
+    // A paint that does not end is not waited for any longer.
+    return InterlockedExchange(&gConsoleUser, HandingBack) == Painting;
 }
 
 // The exit code a console program gets when Ctrl+C ends it.
 constexpr UINT ControlCExitCode = 0xC000013A;
 
-class GetchCodes : public KeyCodeSource {
-  public:
-    int nextCode() override { return _getch(); }
-    bool codeWaiting() override { return _kbhit() != 0; }
+// The second codes of the keys that _getch reports as two codes: plain, with Shift, with Ctrl,
+// with Alt.
+struct TwoCodeKey {
+    WORD virtualKey;
+    bool editingKey; // an arrow or editing key: grey (224 first) or the keypad's (0 first)
+    std::array<int, 4> second;
+};
+constexpr TwoCodeKey TwoCodeKeys[] = {
+    {VK_HOME, true, {71, 71, 119, 151}},   {VK_UP, true, {72, 72, 141, 152}},
+    {VK_PRIOR, true, {73, 73, 132, 153}},  {VK_LEFT, true, {75, 75, 115, 155}},
+    {VK_RIGHT, true, {77, 77, 116, 157}},  {VK_END, true, {79, 79, 117, 159}},
+    {VK_DOWN, true, {80, 80, 145, 154}},   {VK_NEXT, true, {81, 81, 118, 161}},
+    {VK_INSERT, true, {82, 82, 146, 162}}, {VK_DELETE, true, {83, 83, 147, 163}},
+    {VK_F11, false, {133, 135, 137, 139}}, {VK_F12, false, {134, 136, 138, 140}},
 };
 
-COORD toCoord(ScreenPos pos) {
-    return {static_cast<SHORT>(pos.x), static_cast<SHORT>(pos.y)};
+std::optional<KeyEvent> twoCodeKey(const KEY_EVENT_RECORD& key, bool greyKeysMarked) {
+    const DWORD state = key.dwControlKeyState;
+    const int modifier = (state & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED))     ? 3
+                         : (state & (LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED)) ? 2
+                         : (state & SHIFT_PRESSED)                            ? 1
+                                                                              : 0;
+    if (key.wVirtualKeyCode >= VK_F1 && key.wVirtualKeyCode <= VK_F10) {
+        constexpr int firstOf[] = {59, 84, 94, 104};
+        return KeyEvent{0, firstOf[modifier] + (key.wVirtualKeyCode - VK_F1)};
+    }
+    for (const TwoCodeKey& entry : TwoCodeKeys) {
+        if (entry.virtualKey != key.wVirtualKeyCode) {
+            continue;
+        }
+        const bool grey = !entry.editingKey || (state & ENHANCED_KEY) || !greyKeysMarked;
+        if (!grey && modifier == 3) {
+            return std::nullopt; // Alt and the keypad type a character by its number
+        }
+        return KeyEvent{grey ? 224 : 0, entry.second[static_cast<std::size_t>(modifier)]};
+    }
+    return std::nullopt;
+}
+
+bool runsUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 } // namespace
@@ -45,10 +94,14 @@ ConsoleApiSink::ConsoleApiSink(HANDLE output, WORD defaultAttribute)
     : output_(output), defaultAttribute_(defaultAttribute) {
     DWORD mode = 0;
     isConsole_ = GetConsoleMode(output, &mode) != 0;
+    changed_.fill({ConsoleWidth, -1});
+    CHAR_INFO blank{};
+    blank.Char.UnicodeChar = L' ';
+    shown_.fill(blank);
 }
 
 void ConsoleApiSink::forget() {
-    attribute_ = -1;
+    cursorAt_ = {-1, -1};
     visible_ = -1;
 }
 
@@ -56,29 +109,40 @@ WORD ConsoleApiSink::attributeFor(std::uint8_t color) const {
     return color == DefaultColor ? defaultAttribute_ : color;
 }
 
-void ConsoleApiSink::useAttribute(WORD attribute) {
-    if (attribute_ != attribute) {
-        SetConsoleTextAttribute(output_, attribute);
-        attribute_ = attribute;
+int ConsoleApiSink::lastDrawnLine() const {
+    if (!cleared_) {
+        return -2; // what the console holds is not known
     }
+    for (int y = ConsoleHeight - 1; y >= 0; --y) {
+        for (int x = 0; x < ConsoleWidth; ++x) {
+            if (shown_[static_cast<std::size_t>(y * ConsoleWidth + x)].Char.UnicodeChar != L' ') {
+                return y;
+            }
+        }
+    }
+    return -1;
 }
 
 void ConsoleApiSink::clear(std::uint8_t color) {
     if (!isConsole_) {
         return;
     }
-    const WORD attribute = attributeFor(color);
-    useAttribute(attribute);
-    // Everything the buffer holds, also beyond 197 x 70 where it could not be made that small.
-    DWORD cellCount = ConsoleWidth * ConsoleHeight;
-    CONSOLE_SCREEN_BUFFER_INFO info{};
-    if (GetConsoleScreenBufferInfo(output_, &info)) {
-        cellCount = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
+    CHAR_INFO blank{};
+    blank.Char.UnicodeChar = L' ';
+    blank.Attributes = attributeFor(color);
+    shown_.fill(blank);
+    cleared_ = true;
+    changed_.fill({0, ConsoleWidth - 1});
+    // The screen itself is blanked by the rectangles the paint sends; a console that kept a
+    // larger buffer is blanked beyond it, too.
+    if (bufferSize_.X > ConsoleWidth || bufferSize_.Y > ConsoleHeight) {
+        const DWORD cellCount =
+            static_cast<DWORD>(bufferSize_.X) * static_cast<DWORD>(bufferSize_.Y);
+        DWORD done = 0;
+        FillConsoleOutputCharacterW(output_, L' ', cellCount, COORD{0, 0}, &done);
+        FillConsoleOutputAttribute(output_, blank.Attributes, cellCount, COORD{0, 0}, &done);
+        calls_ += 2;
     }
-    DWORD done = 0;
-    FillConsoleOutputCharacterW(output_, L' ', cellCount, COORD{0, 0}, &done);
-    FillConsoleOutputAttribute(output_, attribute, cellCount, COORD{0, 0}, &done);
-    SetConsoleCursorPosition(output_, COORD{0, 0});
 }
 
 void ConsoleApiSink::cells(ScreenPos start, const Cell* cells, int count) {
@@ -91,18 +155,69 @@ void ConsoleApiSink::cells(ScreenPos start, const Cell* cells, int count) {
         WriteFile(output_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         return;
     }
-    SetConsoleCursorPosition(output_, toCoord(start));
-    int i = 0;
-    while (i < count) {
-        const WORD attribute = attributeFor(cells[i].color);
-        text_.clear();
-        for (; i < count && attributeFor(cells[i].color) == attribute; ++i) {
-            // Every Windows-1252 character lies in the Basic Multilingual Plane: one UTF-16 unit.
-            text_.push_back(static_cast<wchar_t>(displayedCharacter(cells[i].ch)));
+    CHAR_INFO* shown = &shown_[static_cast<std::size_t>(start.y * ConsoleWidth + start.x)];
+    for (int i = 0; i < count; ++i) {
+        // Every Windows-1252 character lies in the Basic Multilingual Plane: one UTF-16 unit.
+        shown[i].Char.UnicodeChar = static_cast<WCHAR>(displayedCharacter(cells[i].ch));
+        shown[i].Attributes = attributeFor(cells[i].color);
+    }
+    auto& [first, last] = changed_[static_cast<std::size_t>(start.y)];
+    first = std::min(first, start.x);
+    last = std::max(last, start.x + count - 1);
+}
+
+void ConsoleApiSink::writeChangedLines() {
+    SMALL_RECT rectangle{};
+    int changedCells = 0; // in the rectangle, the rest is rewritten unchanged
+    bool open = false;
+    for (int y = 0; y < ConsoleHeight; ++y) {
+        const auto [first, last] = changed_[static_cast<std::size_t>(y)];
+        if (first > last) {
+            continue;
         }
-        useAttribute(attribute);
-        DWORD written = 0;
-        WriteConsoleW(output_, text_.data(), static_cast<DWORD>(text_.size()), &written, nullptr);
+        const int width = last - first + 1;
+        if (open) {
+            const int left = std::min<int>(rectangle.Left, first);
+            const int right = std::max<int>(rectangle.Right, last);
+            const int area = (right - left + 1) * (y - rectangle.Top + 1);
+            if (area - changedCells - width <= ConsoleWidth) {
+                rectangle = {static_cast<SHORT>(left), rectangle.Top, static_cast<SHORT>(right),
+                             static_cast<SHORT>(y)};
+                changedCells += width;
+                continue;
+            }
+            writeRectangle(rectangle);
+        }
+        rectangle = {static_cast<SHORT>(first), static_cast<SHORT>(y), static_cast<SHORT>(last),
+                     static_cast<SHORT>(y)};
+        changedCells = width;
+        open = true;
+    }
+    if (open) {
+        writeRectangle(rectangle);
+    }
+    changed_.fill({ConsoleWidth, -1});
+}
+
+void ConsoleApiSink::writeRectangle(SMALL_RECT rectangle) {
+    rectangle.Right = std::min<SHORT>(rectangle.Right, limit_.X - 1);
+    rectangle.Bottom = std::min<SHORT>(rectangle.Bottom, limit_.Y - 1);
+    if (rectangle.Left > rectangle.Right || rectangle.Top > rectangle.Bottom) {
+        return;
+    }
+    ++calls_;
+    cellsWritten_ +=
+        (rectangle.Right - rectangle.Left + 1) * (rectangle.Bottom - rectangle.Top + 1);
+    SMALL_RECT written = rectangle;
+    if (WriteConsoleOutputW(output_, shown_.data(), COORD{ConsoleWidth, ConsoleHeight},
+                            COORD{rectangle.Left, rectangle.Top}, &written) ||
+        rectangle.Top == rectangle.Bottom) {
+        return;
+    }
+    // Older consoles pass the cells through a shared heap of 64 KB, which a whole screen may
+    // not find free: one line at a time then.
+    for (SHORT y = rectangle.Top; y <= rectangle.Bottom; ++y) {
+        writeRectangle({rectangle.Left, y, rectangle.Right, y});
     }
 }
 
@@ -110,81 +225,136 @@ void ConsoleApiSink::cursor(ScreenPos pos, bool visible) {
     if (!isConsole_) {
         return;
     }
-    SetConsoleCursorPosition(output_, toCoord(pos));
+    writeChangedLines();
+    if (pos != cursorAt_) {
+        ++calls_;
+        SetConsoleCursorPosition(output_, {static_cast<SHORT>(pos.x), static_cast<SHORT>(pos.y)});
+        cursorAt_ = pos;
+    }
     if (visible_ != static_cast<int>(visible)) {
+        ++calls_;
         const CONSOLE_CURSOR_INFO info{1, visible ? TRUE : FALSE};
         SetConsoleCursorInfo(output_, &info);
         visible_ = visible;
     }
 }
 
-unsigned char cp1252FromConsoleByte(unsigned char byte, UINT codePage) {
-    if (byte < 0x80 || codePage == 1252) {
-        return byte;
+std::optional<KeyEvent> keyFromRecord(const INPUT_RECORD& record, bool greyKeysMarked) {
+    if (record.EventType != KEY_EVENT) {
+        return std::nullopt;
     }
-    const char narrow = static_cast<char>(byte);
-    wchar_t wide = 0;
-    if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, &narrow, 1, &wide, 1) != 1) {
-        return '?';
+    const KEY_EVENT_RECORD& key = record.Event.KeyEvent;
+    const wchar_t ch = key.uChar.UnicodeChar;
+    // A character typed by its number on the keypad comes with the release of Alt.
+    if (!key.bKeyDown && !(key.wVirtualKeyCode == VK_MENU && ch != 0)) {
+        return std::nullopt;
     }
-    const int converted = cp1252::fromUnicode(static_cast<char32_t>(wide));
-    return converted > 0 ? static_cast<unsigned char>(converted) : '?';
+    if (ch >= 0xDC00 && ch <= 0xDFFF) {
+        return std::nullopt; // the second half of a character beyond 16 bits: one '?' is enough
+    }
+    if (ch != 0) {
+        const int byte = cp1252::fromUnicode(ch);
+        return KeyEvent{byte >= 0 ? byte : '?', -1};
+    }
+    if (key.wVirtualKeyCode == VK_ESCAPE) {
+        return KeyEvent{27, -1}; // wine's console reports a lone Escape without its character
+    }
+    return twoCodeKey(key, greyKeysMarked);
 }
 
-std::optional<KeyEvent> readConsoleKey(KeyCodeSource& source, UINT inputCodePage) {
-    for (;;) {
-        const int first = source.nextCode();
-        if (first == EOF) {
-            return std::nullopt;
-        }
-        // Some C runtimes (wine's) hand out bytes above 127 as negative numbers.
-        const int code = first & 0xFF;
-        // A two-code key leaves its second code waiting at once. A lone 224 is a typed
-        // character of the code page (à in Windows-1252), not a prefix.
-        if ((code == 0 || code == 224) && source.codeWaiting()) {
-            const int second = source.nextCode();
-            if (second == EOF) {
-                return std::nullopt;
-            }
-            return KeyEvent{code, second & 0xFF};
-        }
-        if (code == 0) {
-            continue; // Ctrl+Space: no key of the program's
-        }
-        return KeyEvent{cp1252FromConsoleByte(static_cast<unsigned char>(code), inputCodePage), -1};
+SizeWatch::Step SizeWatch::next(const CONSOLE_SCREEN_BUFFER_INFO& info) {
+    // A console may accept a window larger than it can show (wine's on a terminal does): the
+    // largest window it can have limits what is seen.
+    int columns = info.srWindow.Right - info.srWindow.Left + 1;
+    int lines = info.srWindow.Bottom - info.srWindow.Top + 1;
+    if (info.dwMaximumWindowSize.X > 0 && info.dwMaximumWindowSize.Y > 0) {
+        columns = std::min<int>(columns, info.dwMaximumWindowSize.X);
+        lines = std::min<int>(lines, info.dwMaximumWindowSize.Y);
     }
+    const COORD visible{static_cast<SHORT>(columns), static_cast<SHORT>(lines)};
+    const bool sizeChanged = visible.X != visible_.X || visible.Y != visible_.Y;
+    visible_ = visible;
+    if (visible.X < ConsoleWidth || visible.Y < ConsoleHeight) {
+        const bool showNotice = !noticeShown_ || sizeChanged;
+        noticeShown_ = true;
+        return showNotice ? Step::ShowNotice : Step::KeepWaiting;
+    }
+    if (noticeShown_ || info.dwSize.X != paintedBuffer_.X || info.dwSize.Y != paintedBuffer_.Y) {
+        noticeShown_ = false;
+        paintedBuffer_ = info.dwSize;
+        return Step::PaintAfresh;
+    }
+    return Step::Paint;
+}
+
+WindowsConsole::~WindowsConsole() {
+    if (gConsole == this) {
+        gConsole = nullptr;
+    }
+}
+
+BOOL WINAPI WindowsConsole::onConsoleEvent(DWORD) {
+    WindowsConsole* console = gConsole;
+    if (console != nullptr && takeForTheEnd()) {
+        gHandedBackByHandler = 1;
+        console->handBack();
+        InterlockedExchange(&gConsoleUser, HandedBack);
+    }
+    // The process ends as the system ends it for this event.
+    return FALSE;
+}
+
+HANDLE WindowsConsole::inputHandle() {
+    // The keyboard, as _getch reads it, also where standard input is redirected.
+    if (input_ == INVALID_HANDLE_VALUE) {
+        input_ =
+            CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    return input_;
 }
 
 void WindowsConsole::setup() {
     output_ = GetStdHandle(STD_OUTPUT_HANDLE);
-    isConsole_ = GetConsoleMode(output_, &savedMode_) != 0;
+    DWORD outputMode = 0;
+    isConsole_ = GetConsoleMode(output_, &outputMode) != 0;
+    greyKeysMarked_ = !runsUnderWine();
     if (isConsole_) {
         CONSOLE_SCREEN_BUFFER_INFO info{};
         if (GetConsoleScreenBufferInfo(output_, &info)) {
             savedAttribute_ = info.wAttributes;
         }
         GetConsoleCursorInfo(output_, &savedCursor_);
-        gOutput = output_;
-        gSavedAttribute = savedAttribute_;
-        gSavedCursor = savedCursor_;
-        gHaveSavedLook = 1;
-        SetConsoleCtrlHandler(onConsoleEvent, TRUE);
-        // Text that reaches the last column must not wrap: in the last line the wrap would
-        // scroll the whole drawing up by one.
-        SetConsoleMode(output_, savedMode_ & ~static_cast<DWORD>(ENABLE_WRAP_AT_EOL_OUTPUT));
     }
+    haveInputMode_ = GetConsoleMode(inputHandle(), &savedInputMode_) != 0;
     wchar_t title[1024];
+    SetLastError(ERROR_SUCCESS);
     const DWORD titleLength = GetConsoleTitleW(title, 1024);
-    if (titleLength > 0 && titleLength < 1024) {
+    // An empty title (wine's console starts with one) is given back, too.
+    haveTitle_ = titleLength < 1024 && (titleLength > 0 || GetLastError() == ERROR_SUCCESS);
+    if (haveTitle_) {
         savedTitle_.assign(title, titleLength);
-        haveTitle_ = true;
+    }
+    sink_.emplace(output_, savedAttribute_);
+    // From here on, whatever ends the program hands back what was saved above.
+    gConsole = this;
+    gHandedBackByHandler = 0;
+    InterlockedExchange(&gConsoleUser, Free);
+    static const bool handlerInstalled = SetConsoleCtrlHandler(onConsoleEvent, TRUE) != 0;
+    (void)handlerInstalled;
+    if (haveInputMode_) {
+        // Quick Edit off: a click would start a selection and stop the program until it ends.
+        // Ctrl+C is a signal, not a key; keys come as keys, not as VT sequences.
+        SetConsoleMode(input_, (savedInputMode_ | ENABLE_EXTENDED_FLAGS | ENABLE_PROCESSED_INPUT) &
+                                   ~static_cast<DWORD>(ENABLE_QUICK_EDIT_MODE |
+                                                       ENABLE_VIRTUAL_TERMINAL_INPUT));
     }
     SetConsoleTitleA("Kentermeer");
-    sink_.emplace(output_, savedAttribute_);
-    if (isConsole_ && waitForRoom_) {
-        waitForBigEnoughConsole();
-    } else if (isConsole_) {
+    if (isConsole_) {
         makeBigEnough();
+    }
+    if (isConsole_ && waitForRoom_) {
+        fitToWindow();
     }
     front_.known = false;
     sink_->forget();
@@ -209,78 +379,69 @@ void WindowsConsole::makeBigEnough() {
     SetConsoleWindowInfo(output_, TRUE, &full);
 }
 
-void WindowsConsole::waitForBigEnoughConsole() {
-    int shownColumns = -1;
-    int shownLines = -1;
+bool WindowsConsole::fitToWindow() {
     for (;;) {
-        makeBigEnough();
         CONSOLE_SCREEN_BUFFER_INFO info{};
         if (!GetConsoleScreenBufferInfo(output_, &info)) {
-            return; // the size cannot be known; draw and hope
+            return false; // the size cannot be known; draw and hope
         }
-        int columns = info.srWindow.Right - info.srWindow.Left + 1;
-        int lines = info.srWindow.Bottom - info.srWindow.Top + 1;
-        // A console may accept a window larger than it can show (wine's on a terminal does):
-        // the largest window it can have limits what is seen.
-        const COORD largest = GetLargestConsoleWindowSize(output_);
-        if (largest.X > 0 && largest.Y > 0) {
-            columns = std::min<int>(columns, largest.X);
-            lines = std::min<int>(lines, largest.Y);
-        }
-        if (columns >= ConsoleWidth && lines >= ConsoleHeight) {
-            return;
-        }
-        if (columns != shownColumns || lines != shownLines) {
-            shownColumns = columns;
-            shownLines = lines;
-            showSizeNotice(columns, lines);
+        sink_->setBufferSize(info.dwSize);
+        const SizeWatch::Step step = sizeWatch_.next(info);
+        sink_->limitTo(step == SizeWatch::Step::ShowNotice ? sizeWatch_.visible()
+                                                           : COORD{ConsoleWidth, ConsoleHeight});
+        switch (step) {
+        case SizeWatch::Step::Paint:
+            return false;
+        case SizeWatch::Step::PaintAfresh:
+            return true;
+        case SizeWatch::Step::ShowNotice:
+            showSizeNotice(sizeWatch_.visible());
+            break;
+        case SizeWatch::Step::KeepWaiting:
+            break;
         }
         // The console can grow when its font gets smaller or the terminal larger; look again
-        // now and then.
+        // now and then, and ask again for the size.
         waitForEscape(250);
+        makeBigEnough();
     }
 }
 
 void WindowsConsole::waitForEscape(int milliseconds) {
-    if (input_ == INVALID_HANDLE_VALUE) {
-        input_ =
-            CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                        nullptr, OPEN_EXISTING, 0, nullptr);
-    }
-    if (input_ == INVALID_HANDLE_VALUE) {
+    const HANDLE input = inputHandle();
+    if (input == INVALID_HANDLE_VALUE) {
         // No keyboard to wait for: the input has ended.
         restore();
         std::exit(0);
     }
-    if (WaitForSingleObject(input_, static_cast<DWORD>(milliseconds)) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(input, static_cast<DWORD>(milliseconds)) != WAIT_OBJECT_0) {
         return;
     }
-    // The keys are read as records here, not through _getch, which would block on anything
-    // that is no key; every other key is dropped.
+    // Every other key is dropped.
     DWORD waiting = 0;
     INPUT_RECORD record{};
     DWORD got = 0;
-    while (GetNumberOfConsoleInputEvents(input_, &waiting) && waiting > 0 &&
-           ReadConsoleInputW(input_, &record, 1, &got) && got == 1) {
-        if (record.EventType != KEY_EVENT || !record.Event.KeyEvent.bKeyDown) {
-            continue;
-        }
-        if (record.Event.KeyEvent.wVirtualKeyCode == VK_ESCAPE) {
+    while (GetNumberOfConsoleInputEvents(input, &waiting) && waiting > 0 &&
+           ReadConsoleInputW(input, &record, 1, &got) && got == 1) {
+        const std::optional<KeyEvent> key = keyFromRecord(record, greyKeysMarked_);
+        if (key == KeyEvent{27, -1}) {
             restore();
             std::exit(0);
         }
-        if (record.Event.KeyEvent.uChar.UnicodeChar == 3) {
+        if (key == KeyEvent{3, -1}) {
             interrupt();
         }
     }
 }
 
-void WindowsConsole::showSizeNotice(int columns, int lines) {
+void WindowsConsole::showSizeNotice(COORD visible) {
+    if (!startPainting()) {
+        return;
+    }
     sink_->clear(DefaultColor);
-    const std::vector<std::string> notice = sizeNoticeLines(columns, lines);
     int y = SizeNoticeStart.y;
     std::vector<Cell> cells;
-    for (const std::string& line : notice) {
+    for (const std::string& line : sizeNoticeLines(visible.X, visible.Y)) {
         cells.clear();
         for (const char ch : line) {
             cells.push_back(Cell{static_cast<unsigned char>(ch), DefaultColor});
@@ -291,8 +452,7 @@ void WindowsConsole::showSizeNotice(int columns, int lines) {
         ++y;
     }
     sink_->cursor({0, y}, false);
-    keepBelow_ = y;
-    front_.known = false;
+    stopPainting();
 }
 
 void WindowsConsole::present(Screen& screen) {
@@ -300,28 +460,36 @@ void WindowsConsole::present(Screen& screen) {
         output_ = GetStdHandle(STD_OUTPUT_HANDLE);
         sink_.emplace(output_, savedAttribute_);
     }
-    if (isConsole_ && setUp_) {
-        // A console that rewraps its text when the window changes size changes the buffer
-        // too; then it is sized anew and painted afresh.
-        CONSOLE_SCREEN_BUFFER_INFO info{};
-        if (waitForRoom_ && GetConsoleScreenBufferInfo(output_, &info) &&
-            (info.dwSize.X != ConsoleWidth || info.dwSize.Y != ConsoleHeight)) {
-            waitForBigEnoughConsole();
-            front_.known = false;
-            sink_->forget();
-        }
+    if (isConsole_ && setUp_ && waitForRoom_ && fitToWindow()) {
+        front_.known = false;
+        sink_->forget();
+    }
+    if (!startPainting()) {
+        return; // the program is being ended on another thread
     }
     paintChanges(screen, front_, *sink_);
+    stopPainting();
 }
 
 std::optional<KeyEvent> WindowsConsole::readKeyEvent() {
-    GetchCodes codes;
-    const std::optional<KeyEvent> key = readConsoleKey(codes, GetConsoleCP());
-    // _getch reads Ctrl+C as a key; it ends the program as in any other console program.
-    if (key && *key == KeyEvent{3, -1}) {
-        interrupt();
+    const HANDLE input = inputHandle();
+    for (;;) {
+        INPUT_RECORD record{};
+        DWORD got = 0;
+        if (input == INVALID_HANDLE_VALUE || !ReadConsoleInputW(input, &record, 1, &got) ||
+            got != 1) {
+            return std::nullopt; // no console to read from: the input has ended
+        }
+        const std::optional<KeyEvent> key = keyFromRecord(record, greyKeysMarked_);
+        // Ctrl+C read as a key (where the console does not make a signal of it) ends the
+        // program as the signal does.
+        if (key == KeyEvent{3, -1}) {
+            interrupt();
+        }
+        if (key) {
+            return key;
+        }
     }
-    return key;
 }
 
 void WindowsConsole::interrupt() {
@@ -334,18 +502,33 @@ void WindowsConsole::sleep(int milliseconds) {
 }
 
 void WindowsConsole::restore() {
+    if (takeForTheEnd()) {
+        handBack();
+        InterlockedExchange(&gConsoleUser, HandedBack);
+    } else if (gHandedBackByHandler) {
+        // The system ends the process next, as the control handler has left it to.
+        Sleep(INFINITE);
+    }
+}
+
+void WindowsConsole::handBack() {
     if (haveTitle_) {
         SetConsoleTitleW(savedTitle_.c_str());
+    }
+    if (haveInputMode_) {
+        // With the extended flags, Quick Edit and insert mode are set as they were, too.
+        SetConsoleMode(input_, savedInputMode_ | ENABLE_EXTENDED_FLAGS);
     }
     if (!isConsole_) {
         return;
     }
-    gHaveSavedLook = 0;
     SetConsoleTextAttribute(output_, savedAttribute_);
     SetConsoleCursorInfo(output_, &savedCursor_);
-    SetConsoleMode(output_, savedMode_);
     // The prompt that follows starts on the line below the last drawing.
-    const int below = std::max(lastDrawnLine(front_) + 1, keepBelow_);
+    const int below = sink_ ? sink_->lastDrawnLine() + 1 : -1;
+    if (below < 0) {
+        return; // nothing drawn yet: the cursor stays where it is
+    }
     if (below < ConsoleHeight) {
         SetConsoleCursorPosition(output_, COORD{0, static_cast<SHORT>(below)});
     } else {

@@ -1,8 +1,8 @@
 #pragma once
 
-// The console on Windows: keys through _getch, output painted from the screen model through
-// the console API, once per blocking point, with the text handed over as UTF-16 so that it
-// does not depend on the console's code page.
+// The console on Windows: keys read as console input records, output painted from the screen
+// model through the console API, once per blocking point, as a few rectangles of cells with
+// their text in UTF-16, so that neither depends on the console's code pages.
 
 #include "console/backend.h"
 #include "console/painter.h"
@@ -13,12 +13,17 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#include <array>
 #include <optional>
 #include <string>
 #include <windows.h>
 
-// Paints on a console screen buffer. When the handle is no console (output redirected to a
-// file or a pipe), only the text goes out, as Windows-1252 bytes.
+// Paints on a console screen buffer. The runs of one paint are gathered per line and sent when
+// the paint ends, each as part of a rectangle of cells (character and attribute together);
+// neighbouring lines share a rectangle where that rewrites at most a line's worth of unchanged
+// cells. So a paint takes at most one call per changed line, and most take one or two. When
+// the handle is no console (output redirected to a file or a pipe), only the text goes out, as
+// Windows-1252 bytes.
 class ConsoleApiSink : public PaintSink {
   public:
     // defaultAttribute stands in for DefaultColor: the colours the console had at start.
@@ -28,44 +33,74 @@ class ConsoleApiSink : public PaintSink {
     void cells(ScreenPos start, const Cell* cells, int count) override;
     void cursor(ScreenPos pos, bool visible) override;
 
-    // Forget what the console state was: the next paint sets attribute and cursor afresh.
+    // Forget where the cursor is and whether it shows: the next paint sets both afresh.
     void forget();
+    // The size of the console's buffer, which a clear blanks whole.
+    void setBufferSize(COORD size) { bufferSize_ = size; }
+    // Cells beyond this size are not written: wine's console on a smaller terminal would wrap
+    // them onto the terminal's next line.
+    void limitTo(COORD size) { limit_ = size; }
+    // The last line with visible text on the console: -1 when there is none, -2 when the
+    // console has not been cleared yet and what it holds is not known.
+    int lastDrawnLine() const;
+
+    // The console calls made so far, and the cells they wrote.
+    long calls() const { return calls_; }
+    long cellsWritten() const { return cellsWritten_; }
 
   private:
     WORD attributeFor(std::uint8_t color) const;
-    void useAttribute(WORD attribute);
+    void writeChangedLines();
+    void writeRectangle(SMALL_RECT rectangle);
 
     HANDLE output_;
     WORD defaultAttribute_;
     bool isConsole_;
-    int attribute_ = -1;
+    COORD bufferSize_{ConsoleWidth, ConsoleHeight};
+    COORD limit_{ConsoleWidth, ConsoleHeight};
+    bool cleared_ = false;
+    // What the console shows, as far as this sink has put it there.
+    std::array<CHAR_INFO, ConsoleWidth * ConsoleHeight> shown_{};
+    // The first and last column changed on each line since the last paint ended.
+    std::array<std::pair<int, int>, ConsoleHeight> changed_{};
+    ScreenPos cursorAt_{-1, -1};
     int visible_ = -1;
-    std::wstring text_;
+    long calls_ = 0;
+    long cellsWritten_ = 0;
 };
 
-// Where the codes of _getch come from; tests script them.
-class KeyCodeSource {
+// The key a console input record stands for, as _getch reports it: a typed character as its
+// Windows-1252 byte ('?' where Windows-1252 has none), an arrow, editing or function key as
+// {224 or 0, second code}, with Shift, Ctrl or Alt giving the second codes _getch gives.
+// Nothing for records that are no key (releases, Shift or Ctrl alone, mouse, focus).
+// greyKeysMarked: the console marks the grey arrow and editing keys as enhanced, so that the
+// keypad's (Num Lock off, first code 0) can be told from them; wine's console on a terminal
+// marks none, and its keys are the terminal's grey ones.
+std::optional<KeyEvent> keyFromRecord(const INPUT_RECORD& record, bool greyKeysMarked = true);
+
+// Decides, before each paint, what the console's size asks for. A console that keeps a size of
+// its own (a terminal host may refuse 197 x 70) is painted as it is, as long as its window
+// shows 197 x 70; only a change of its buffer, after which the host may have moved the text,
+// or a window that was too small, makes for one paint afresh.
+class SizeWatch {
   public:
-    virtual ~KeyCodeSource() = default;
-    // The next code as _getch returns it: a byte, or EOF once the console cannot be read.
-    virtual int nextCode() = 0;
-    // True when the second code of a two-code key is waiting (_kbhit after a 0 or 224).
-    virtual bool codeWaiting() = 0;
+    enum class Step { Paint, PaintAfresh, ShowNotice, KeepWaiting };
+    Step next(const CONSOLE_SCREEN_BUFFER_INFO& info);
+    // The part of the buffer the window shows, as the last step saw it.
+    COORD visible() const { return visible_; }
+
+  private:
+    COORD visible_{0, 0};
+    COORD paintedBuffer_{0, 0};
+    bool noticeShown_ = false;
 };
-
-// The character a byte of the console's input code page stands for, as a Windows-1252 byte;
-// '?' where Windows-1252 has none.
-unsigned char cp1252FromConsoleByte(unsigned char byte, UINT codePage);
-
-// The next key: a two-code key as {0 or 224, second}, a typed character as its Windows-1252
-// byte. Nothing once the console cannot be read any more.
-std::optional<KeyEvent> readConsoleKey(KeyCodeSource& source, UINT inputCodePage);
 
 class WindowsConsole : public ConsoleBackend {
   public:
     // Without waitForRoom the set-up sizes the console but does not wait, with the notice,
     // while the window cannot show all of it (a screen buffer that is not on display).
     explicit WindowsConsole(bool waitForRoom = true) : waitForRoom_(waitForRoom) {}
+    ~WindowsConsole() override;
 
     void setup() override;
     void present(Screen& screen) override;
@@ -73,12 +108,22 @@ class WindowsConsole : public ConsoleBackend {
     void sleep(int milliseconds) override;
     void restore() override;
 
+    const ConsoleApiSink* sink() const { return sink_ ? &*sink_ : nullptr; }
+
+    // Ctrl+C, Ctrl+Break, the window closing: hands the console back and lets the system end
+    // the process. Runs on a thread of its own, while the program may be painting.
+    static BOOL WINAPI onConsoleEvent(DWORD event);
+
   private:
+    HANDLE inputHandle();
     void makeBigEnough();
-    void waitForBigEnoughConsole();
-    void showSizeNotice(int columns, int lines);
+    // Waits, with the notice, while the window is too small; true when the console shows
+    // something else than the last paint left on it.
+    bool fitToWindow();
+    void showSizeNotice(COORD visible);
     // Waits a while for a key; Escape ends the program.
     void waitForEscape(int milliseconds);
+    void handBack();
     [[noreturn]] void interrupt();
 
     bool waitForRoom_;
@@ -86,13 +131,14 @@ class WindowsConsole : public ConsoleBackend {
     HANDLE input_ = INVALID_HANDLE_VALUE;
     bool isConsole_ = false;
     bool setUp_ = false;
-    DWORD savedMode_ = 0;
+    bool greyKeysMarked_ = true;
+    DWORD savedInputMode_ = 0;
+    bool haveInputMode_ = false;
     WORD savedAttribute_ = 7;
     CONSOLE_CURSOR_INFO savedCursor_{25, TRUE};
     std::wstring savedTitle_;
     bool haveTitle_ = false;
     PaintedScreen front_;
-    // The line below the size notice, when one was shown.
-    int keepBelow_ = 0;
+    SizeWatch sizeWatch_;
     std::optional<ConsoleApiSink> sink_;
 };

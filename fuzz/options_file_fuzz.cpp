@@ -1,6 +1,6 @@
-// Any bytes as "Optionen.cfg": reading them always leaves settings the program can play with
-// (1 to 17 columns, 1 to 8 rows, at least four cells), and settings written back read back
-// the same.
+// Any bytes as "Optionen.cfg": reading them takes no more than the reader's bound, always
+// leaves settings the program can play with (1 to 17 columns, 1 to 8 rows, at least four
+// cells), and settings written back read back the same.
 
 #include "checked_console.h"
 #include "options/options_format.h"
@@ -21,6 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istringstream file(std::string(reinterpret_cast<const char*>(data), size));
     GameOptions options;
     readOptions(file, options);
+    file.clear();
+    require(static_cast<std::size_t>(file.tellg()) <= OptionsReadLimit, "read beyond the bound");
     requirePlayable(options);
 
     std::istringstream written(formatOptions(options));

@@ -10,5 +10,6 @@ void buildOptionsPaths();
 // Replaces the settings with those of the file, if there is one.
 void loadOptionsFile();
 // With saving on, writes the file (through a temporary file, so that it is whole or not
-// there); with saving off, removes the file and, with it, the folder.
+// there), where a link in its place points, and only over a file that may be written; with
+// saving off, removes the file (a link as a link) and, with it, the folder.
 void storeOptionsFile();

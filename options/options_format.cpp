@@ -8,16 +8,17 @@ namespace {
 
 // A line counts with its first 19 characters at most, as it always has in this format; the
 // rest of a longer line is passed over up to its line end, and the next line is read for the
-// next field. The CR of a CR LF line end
-// needs no care of its own: like any character that is no digit, it ends the number.
+// next field. The CR of a CR LF line end needs no care of its own: like any character that is
+// no digit, it ends the number.
 constexpr std::size_t LineLimit = 19;
 
-// One line without its LF. atEnd is set when the end of the stream was reached, also when it
-// came at once: such an empty read still counts as a line (of no characters).
-std::string readLine(std::istream& in, bool& atEnd) {
+// One line without its LF, taking at most budget bytes from the stream. atEnd is set when the
+// end of the stream or of the budget was reached, also when it came at once: such an empty
+// read still counts as a line (of no characters).
+std::string readLine(std::istream& in, std::size_t& budget, bool& atEnd) {
     std::string line;
     for (;;) {
-        const int ch = in.get();
+        const int ch = budget == 0 ? std::char_traits<char>::eof() : (--budget, in.get());
         if (ch == std::char_traits<char>::eof()) {
             atEnd = true;
             return line;
@@ -46,9 +47,10 @@ std::string formatOptions(const GameOptions& options) {
 }
 
 void readOptions(std::istream& in, GameOptions& options) {
+    std::size_t budget = OptionsReadLimit;
     bool atEnd = false;
     for (int lineNumber = 0; lineNumber < 4 && !atEnd; ++lineNumber) {
-        const std::int32_t number = toNumber(readLine(in, atEnd));
+        const std::int32_t number = toNumber(readLine(in, budget, atEnd));
         switch (lineNumber) {
         case 0:
             options.columns = number >= 1 && number <= ColumnLimit ? number : ColumnLimit;

@@ -6,7 +6,9 @@
 #include "app/main_menu.h"
 #include "app/program.h"
 #include "console/virtual_console.h"
+#include "game/game_state.h"
 #include "menu_marks.h"
+#include "options/game_options.h"
 #include "support/scratch_config_home.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +39,25 @@ TEST(MainLoop, MarkComesBackToTheEntryThatLedToEachScreenUntilQuit) {
     EXPECT_EQ(vc.unreadInput(), 0u);
     // The last menu stays on screen.
     EXPECT_TRUE(vc.shows({80, 45}, "[x] Beenden", DarkGreen));
+}
+
+TEST(MainLoop, AGameIsFollowedByAMenuOverAClearedGameRecord) {
+    ScratchConfigHome config;
+    gameOptions = {2, 2, false, false};
+    VirtualConsole vc;
+    std::vector<int> shotsAtMenu;
+    vc.onKeyWait = [&] {
+        if (vc.textAt({94, 37}, 9) == "Hauptmenü"_cp) {
+            shotsAtMenu.push_back(gameState.playerShotCount + gameState.boardDrawCount);
+        }
+    };
+    // Four ships fill the 2 x 2 board, so four shots win; then back to the menu and quit.
+    vc.type("\ra1 b2 a2 b1\ra1\rb1\ra2\rb2\r ");
+    const std::string down(keys::Down);
+    vc.type(down + down + down + down + "\r");
+    runProgram();
+    EXPECT_EQ(shotsAtMenu, (std::vector<int>{0, 0, 0, 0, 0, 0}));
+    gameOptions = GameOptions{};
 }
 
 } // namespace

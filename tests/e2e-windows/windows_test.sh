@@ -1,65 +1,56 @@
 #!/usr/bin/env bash
 # The Windows build under wine in tmux: the main menu in its colours and with its umlauts,
 # Info there and back, the default options saved as their exact 13 bytes under the wine
-# prefix's application-data folder and removed again, the window-too-small notice, and exit
-# code 0 each time.
+# prefix's application-data folder and removed again, an umlaut typed on the UTF-8 input code
+# page, Ctrl+C in a pause, and the window-too-small notice. After every end the console is
+# handed back: the cursor shown on the line below the drawing, the title no longer the
+# program's; the exit code is 0 where the program ends by itself.
 # $1: kentermeer.exe. WINEPREFIX names a prefix that wineboot has set up (a fresh one is made
 # when it is unset).
-# wine loses an Escape sent on its own, so Escape always goes twice in one send-keys.
 set -u
+source "$(dirname "$0")/../e2e/lib.sh"
 
-program=$(realpath "$1")
-work=$(mktemp -d)
-socket="kentermeer-windows-e2e-$$"
+program=$(realpath "${1:?usage: windows_test.sh PATH_TO_KENTERMEER_EXE}")
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8
 if [ -z "${WINEPREFIX:-}" ]; then
-    export WINEPREFIX="$work/prefix"
+    export WINEPREFIX="$e2e_work/prefix"
     wineboot -i >/dev/null 2>&1
 fi
 appdata="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming"
 options_file="$appdata/Kentermeer/Optionen.cfg"
 
-tmux_() { tmux -L "$socket" "$@"; }
-cleanup() {
-    tmux_ kill-server 2>/dev/null
-    rm -f "${TMUX_TMPDIR:-/tmp}/tmux-$(id -u)/$socket"
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    tmux_ capture-pane -p -t game 2>/dev/null
-    exit 1
-}
-
-# Starts the program in a window of the given size; its exit code lands in $work/exit.
+# Starts the program in a pane of COLUMNS x LINES, on the input code page CODEPAGE if given.
 start() {
-    rm -f "$work/exit"
-    tmux_ new-session -d -s game -x "$1" -y "$2" \
-        "wine '$program'; echo \$? > '$work/exit'; sleep 60" || fail "tmux did not start"
+    local command="wine '$program'"
+    if [ -n "${3:-}" ]; then
+        command="wine cmd /c 'chcp $3 >nul & $(winepath -w "$program")'"
+    fi
+    e2e_start "$command" "$1" "$2"
 }
 
-# Waits up to twenty seconds for a text anywhere on the screen (capture-pane -e with $2).
-wait_for() {
-    for _ in $(seq 200); do
-        if tmux_ capture-pane -p ${2:-} -t game | grep -qF -- "$1"; then
-            return 0
-        fi
+# Waits for a text with its colours as tmux gives them (where they change).
+wait_for_colours() {
+    for _ in $(seq 100); do
+        screen -e | grep -qF -- "$1" && return 0
         sleep 0.1
     done
-    fail "no \"$1\" on screen"
+    fail "no \"$(printf '%s' "$1" | cat -v)\" on screen"
 }
 
-keys() { tmux_ send-keys -t game "$@"; }
+# The program has ended: the cursor is shown on the line below the last drawing, and the
+# window's title is no longer the program's.
+expect_console_handed_back() {
+    [ -n "$(exit_code)" ] || fail "the program did not end"
+    local below
+    below=$(screen | grep -n '[^ ]' | tail -1 | cut -d: -f1)
+    [ "$(tmux_ display -p -t game '#{cursor_y} #{cursor_flag}')" = "$below 1" ] ||
+        fail "cursor at $(tmux_ display -p -t game '#{cursor_x},#{cursor_y}, shown: #{cursor_flag}')"
+    [ "$(tmux_ display -p -t game '#{pane_title}')" != Kentermeer ] || fail "the title stayed"
+}
 
 expect_exit_zero() {
-    for _ in $(seq 100); do
-        [ -s "$work/exit" ] && break
-        sleep 0.1
-    done
-    [ "$(cat "$work/exit" 2>/dev/null)" = 0 ] || fail "exit code $(cat "$work/exit" 2>/dev/null)"
-    tmux_ kill-server 2>/dev/null
+    expect_console_handed_back
+    [ "$(exit_code)" = 0 ] || fail "exit code $(exit_code)"
 }
 
 quit_from_options_entry() {
@@ -70,24 +61,15 @@ quit_from_options_entry() {
     expect_exit_zero
 }
 
-open_options() {
-    wait_for "[ ] Beenden"
-    keys Down
-    wait_for "[x] Optionen"
-    keys Enter
-    wait_for "Sie ESC um zum Hauptmen"
-}
-
 rm -rf "$appdata/Kentermeer"
 
 # The main menu: heading in dark red, entries in dark green, the grey entry, the banner in
 # light green.
 start 197 70
-wait_for "Hauptmenü"
-# tmux gives a colour where it changes: the entries' dark green follows the heading.
-wait_for $'\e[31mHauptmenü\e[32m' -e
-wait_for $'\e[90m[ ] Spieler gegen Spieler (noch nicht implementiert)\e[32m' -e
-wait_for $'\e[92mMM' -e
+wait_for "Hauptmenü" 30
+wait_for_colours $'\e[31mHauptmenü\e[32m'
+wait_for_colours $'\e[90m[ ] Spieler gegen Spieler (noch nicht implementiert)\e[32m'
+wait_for_colours $'\e[92mMM'
 
 # Info and back, with the mark on Info.
 keys Down Down
@@ -98,14 +80,15 @@ keys q
 wait_for "[x] Info"
 wait_for "Hauptmenü"
 
-# Saving on, all else left at the defaults, then quit.
+# Saving on, all else left at the defaults, then quit. Escape goes on its own: it must not
+# wait for more keys.
 keys Up
 wait_for "[x] Optionen"
 keys Enter
 wait_for "Sie ESC um zum Hauptmen"
 keys Down Enter Down Enter
 wait_for "[x] Optionen speichern: An"
-keys Escape Escape
+keys Escape
 quit_from_options_entry
 [ -f "$options_file" ] || fail "no options file under $appdata"
 printf '17\r\n8\r\n0\r\n1\r\n' | cmp -s - "$options_file" ||
@@ -113,19 +96,36 @@ printf '17\r\n8\r\n0\r\n1\r\n' | cmp -s - "$options_file" ||
 
 # The next start finds them; saving goes off again and the folder goes with the file.
 start 197 70
-open_options
+wait_for "[ ] Beenden" 30
+keys Down
+wait_for "[x] Optionen"
+keys Enter
 wait_for "[ ] Optionen speichern: An"
 keys Down Enter Up Enter
 wait_for "[x] Optionen speichern: Aus"
-keys Escape Escape
+keys Escape
 quit_from_options_entry
 [ ! -e "$appdata/Kentermeer" ] || fail "the options folder is still there"
 
+# On the UTF-8 input code page an umlaut is typed as itself; Ctrl+C in the pause after the
+# placement ends the program.
+start 197 70 65001
+wait_for "[ ] Beenden" 30
+keys Enter
+wait_for "Platziere deine Schiffe!"
+keys "xä1"
+wait_for "Schiffes ein: xä1"
+keys Enter "a1 b1 c1 d1" Enter
+wait_for "Ihres 4. Schiffes ein:"
+keys C-c
+expect_console_handed_back
+
 # A window too small for 197 x 70: the notice, and Escape ends the program.
 start 120 40
-wait_for "Jetzt: 120 × 40."
+wait_for "Jetzt: 120 × 40." 30
 wait_for "Esc beendet das Programm."
-keys Escape Escape
+keys Escape
 expect_exit_zero
 
-echo "the Windows build runs under wine: menu, Info, options saved and removed, size notice"
+echo "the Windows build runs under wine: menu, Info, options saved and removed, umlauts on" \
+    "UTF-8, Ctrl+C in a pause, size notice, the console handed back each time"

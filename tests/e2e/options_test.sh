@@ -9,6 +9,9 @@ source "$(dirname "$0")/lib.sh"
 
 program=$(realpath "$1")
 config="$e2e_work/config"
+# The program makes its own folder in a configuration folder that is there, never the
+# configuration folder itself outside the home.
+mkdir -p "$config"
 options_file="$config/Kentermeer/Optionen.cfg"
 
 start() { e2e_start "env XDG_CONFIG_HOME='$config' '$program'"; }
