@@ -341,7 +341,7 @@ void UnixConsole::writeAll(const std::string& bytes) {
 void UnixConsole::endForLostOutput(int error) {
     outputGone_ = true;
     gOutputFd = -1;
-    restore();
+    UnixConsole::restore(); // also reached from the destructor's restore
     if (error == EPIPE) {
         // As any program whose pipe has closed: its shell sees the signal.
         signal(SIGPIPE, SIG_DFL);

@@ -44,8 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckedConsole console(input);
     try {
         for (;;) {
-            const Screen before = consoleScreen();
-            switch (input.choose(6)) {
+            const std::uint32_t choice = input.choose(6);
+            const Screen before = choice <= 1 ? consoleScreen() : Screen{};
+            switch (choice) {
             case 0:
                 checkWord(readWord());
                 requireScreenAsBefore(before);
