@@ -126,12 +126,7 @@ TEST(UnixConsole, EndsAsAUnixProgramWhenItsInputEndsOrItsOutputHasGone) {
 }
 
 TEST(UnixConsole, FollowsTheLocalesCharacterSetUtf8WhereItSaysNothing) {
-    const std::pair<std::string_view, Charset> cases[] = {{"UTF-8", Charset::Utf8},
-                                                          {"ISO-8859-1", Charset::Latin1},
-                                                          {"iso8859-1", Charset::Latin1},
-                                                          {"ISO-8859-15", Charset::Latin9},
-                                                          {"ANSI_X3.4-1968", Charset::Utf8}};
-    for (const auto& [codeset, charset] : cases) {
-        EXPECT_EQ(charsetNamed(codeset), charset) << codeset;
-    }
+    EXPECT_EQ(charsetNamed("ISO-8859-1"), Charset::Latin1);
+    EXPECT_EQ(charsetNamed("iso8859-15"), Charset::Latin9);
+    EXPECT_EQ(charsetNamed("ANSI_X3.4-1968"), Charset::Utf8);
 }
