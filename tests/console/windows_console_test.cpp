@@ -299,7 +299,7 @@ TEST_F(WindowsConsoleTest, TypedUmlautsAndArrowsArriveWhateverTheInputCodePage) 
     WriteConsoleInputW(input, typed, std::size(typed), &written);
     EXPECT_EQ(readWord(), "ä1"_cp);
     EXPECT_EQ(readKey(), KeyDown);
-    EXPECT_EQ(text(0).substr(0, 2), L"ä1") << "echoed as typed";
+    EXPECT_EQ(text(0).substr(0, 2), L"  ") << "the echo goes with its read";
     SetConsoleCP(codePage);
 }
 
