@@ -12,6 +12,7 @@ namespace {
 TEST(MainMenu, ShowsTitleHeadingAndEntriesWithTheMarkOnTheEntryHandedIn) {
     menuDrawCount = 0;
     VirtualConsole vc;
+    writeAt({0, 0}, "alt");
     for (MenuEntry start : {VsComputer, Options, Changelog, Quit, Info}) {
         vc.type(keys::Enter);
         EXPECT_EQ(showMainMenu(start), start);
@@ -19,6 +20,7 @@ TEST(MainMenu, ShowsTitleHeadingAndEntriesWithTheMarkOnTheEntryHandedIn) {
     // The first menu of a run is drawn twice: its first clear blanks the screen in the
     // terminal's own colours, the second in dark green on black. Later menus draw once.
     EXPECT_EQ(menuDrawCount, 6);
+    EXPECT_EQ(vc.line(0), "");
     for (std::size_t i = 0; i < TitleBanner.size(); ++i) {
         EXPECT_TRUE(vc.shows({10, 5 + int(i)}, TitleBanner[i], LightGreen)) << "title line " << i;
     }

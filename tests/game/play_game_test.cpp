@@ -56,12 +56,16 @@ TEST_F(WholeGame, LossRevealsTheShipsThePlayerDidNotFind) {
         EXPECT_TRUE(showsCells({"a1", "b1", "c1", "d1"}, DarkRed));
         EXPECT_TRUE(showsCells({"a2", "a3"}, LightBlue));
     };
-    // Five blinks, half a second dark and a second light; the ship already hit stays dark red.
+    // Five blinks of the ships not found, half a second dark and a second light; the ship
+    // already hit stays dark red.
     for (std::size_t pause = 29; pause < 39; ++pause) {
         atPause[pause] = [&, unhit = pause % 2 == 1 ? Black : LightCyan] {
             EXPECT_TRUE(showsCells({"i5", "h5", "g5"}, unhit));
             EXPECT_TRUE(showsCells({"j5"}, DarkRed));
-            EXPECT_TRUE(console.shows({10, 67}, "X", LightCyan));
+            EXPECT_TRUE(showsCells({"a5", "b5", "c5"}, LightBlue));
+            expectLegend({{LightBlue, " = Wasser-Treffer"},
+                          {DarkRed, " = Schiff-Treffer"},
+                          {LightCyan, " = feindliche Schiffe"}});
         };
     }
 
