@@ -12,7 +12,6 @@ TEST_F(ShipPlacement, EveryFaultIsAnsweredInPlaceWithoutUsingUpAShip) {
         EXPECT_TRUE(console.shows({10, 57}, message, LightRed));
         EXPECT_TRUE(console.shows({10, 58}, "Wählen Sie andere Koordinaten: "_cp, LightRed));
         EXPECT_EQ(console.screen().cursor, (ScreenPos{41, 58}));
-        EXPECT_EQ(console.screen().color, LightGreen);
     };
     const auto expectPrompt = [&](std::string_view ship) {
         EXPECT_EQ(console.line(57), "          Platziere deine Schiffe!");
