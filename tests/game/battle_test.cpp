@@ -28,6 +28,7 @@ TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
     };
     atInput[1] = [&] {
         EXPECT_TRUE(console.shows({10, 57}, "Feuer frei!", LightRed));
+        EXPECT_TRUE(console.screen().cursorVisible);
         EXPECT_EQ(console.line(59), ""); // the banner's last line
         EXPECT_TRUE(showsCells({"j5"}, DarkRed));
     };

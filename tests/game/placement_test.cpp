@@ -38,6 +38,7 @@ TEST_F(ShipPlacement, EveryFaultIsAnsweredInPlaceWithoutUsingUpAShip) {
         expectFault("Auf den angegebenen Korrdinaten ist bereits ein Schiff platziert!");
     };
     atInput[5] = [&] { expectPrompt("3. Schiffes"); };
+    atInput[6] = [&] { EXPECT_EQ(console.textAt({65, 58}, 2), "  ") << "c1 still stands"; };
     atPause[0] = [&] {
         expectPrompt("4. Schiffes");
         EXPECT_TRUE(console.shows({65, 58}, "d1", LightGreen)); // as the last read left it

@@ -63,6 +63,7 @@ TEST_F(WholeGame, LossRevealsTheShipsThePlayerDidNotFind) {
             EXPECT_TRUE(showsCells({"i5", "h5", "g5"}, unhit));
             EXPECT_TRUE(showsCells({"j5"}, DarkRed));
             EXPECT_TRUE(showsCells({"a5", "b5", "c5"}, LightBlue));
+            EXPECT_TRUE(showsCells({"a1"}, Empty)); // the player's board is gone
             expectLegend({{LightBlue, " = Wasser-Treffer"},
                           {DarkRed, " = Schiff-Treffer"},
                           {LightCyan, " = feindliche Schiffe"}});
