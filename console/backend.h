@@ -18,6 +18,8 @@ class ConsoleBackend {
     virtual void present(Screen& screen) = 0;
     // Blocks for the next key; nothing once the input has ended.
     virtual std::optional<KeyEvent> readKeyEvent() = 0;
+    // Forgets the keys typed and not read yet.
+    virtual void dropPendingKeys() {}
     virtual void sleep(int milliseconds) = 0;
     // Hands the console back in the state the program found it, the last drawing left on it.
     virtual void restore() = 0;

@@ -119,6 +119,12 @@ std::optional<std::int32_t> readNumber() {
     return number;
 }
 
+void dropTypedAhead() {
+    gTypedAhead.clear();
+    gLeftoverCode = -1;
+    gBackend->dropPendingKeys();
+}
+
 void pause(int milliseconds) {
     gBackend->present(gScreen);
     gBackend->sleep(milliseconds);

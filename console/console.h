@@ -72,6 +72,10 @@ std::string readWord();
 // beyond 32 bits, gives no value; either way the rest of the typed line is discarded.
 std::optional<std::int32_t> readNumber();
 
+// Forgets what was typed ahead and not read yet: the rest of a typed line and the keys
+// waiting in the console. The next read waits for new typing.
+void dropTypedAhead();
+
 // A blocking pause; what is drawn so far stays on screen during it.
 void pause(int milliseconds);
 

@@ -13,18 +13,72 @@ constexpr int F11 = 133, F12 = 134;
 // Longer escape sequences are not keys; they are dropped unread.
 constexpr std::size_t MaxSequence = 32;
 
-int firstNumber(const std::string& parameters) {
-    int value = 0;
-    for (const char ch : parameters) {
-        if (ch < '0' || ch > '9') {
-            break;
+// The index-th of the numbers that semicolons separate in a sequence; 0 where it is missing.
+int parameter(const std::string& parameters, int index) {
+    std::size_t at = 0;
+    for (int i = 0; i < index; ++i) {
+        at = parameters.find(';', at);
+        if (at == std::string::npos) {
+            return 0;
         }
-        value = value * 10 + (ch - '0');
+        ++at;
+    }
+    int value = 0;
+    for (; at < parameters.size() && parameters[at] >= '0' && parameters[at] <= '9'; ++at) {
+        value = value * 10 + (parameters[at] - '0');
         if (value > 1000) {
             return 0;
         }
     }
     return value;
+}
+
+// The console's code for a cursor or editing key with Ctrl.
+int withCtrl(int second) {
+    switch (second) {
+    case Home:
+        return 119;
+    case Up:
+        return 141;
+    case PageUp:
+        return 134;
+    case Left:
+        return 115;
+    case Right:
+        return 116;
+    case End:
+        return 117;
+    case Down:
+        return 145;
+    case PageDown:
+        return 118;
+    case Insert:
+        return 146;
+    default:
+        return 147; // Delete
+    }
+}
+
+// A terminal tells the modifiers as a second number: 1 + 1 for Shift, + 2 for Alt, + 4 for
+// Ctrl. The console reports Alt before Ctrl before Shift, and Shift leaves a cursor or
+// editing key as it is.
+KeyEvent withModifiers(KeyEvent key, int modifiers) {
+    const bool shift = (modifiers & 1) != 0;
+    const bool alt = (modifiers & 2) != 0;
+    const bool ctrl = (modifiers & 4) != 0;
+    if (modifiers <= 0 || (!alt && !ctrl && !shift)) {
+        return key;
+    }
+    if (key.first == 0) { // F1 to F10
+        return {0, key.second + (alt ? 45 : ctrl ? 35 : shift ? 25 : 0)};
+    }
+    if (key.second == F11 || key.second == F12) {
+        return {224, key.second + (alt ? 6 : ctrl ? 4 : shift ? 2 : 0)};
+    }
+    if (alt) {
+        return {0, key.second + 80};
+    }
+    return ctrl ? KeyEvent{224, withCtrl(key.second)} : key;
 }
 
 } // namespace
@@ -50,15 +104,20 @@ void KeyDecoder::feed(unsigned char byte) {
             sequence_.clear();
         } else if (byte == 'O') {
             state_ = State::Ss3;
+        } else if (byte == 0x1B) {
+            emit(27); // the second Escape may begin a sequence
         } else {
-            // Escape followed by another key (Alt held, or typed quickly): both count.
+            // Escape and a key in one burst is the key with Alt held, which the console
+            // reports as the key alone.
             state_ = State::Ground;
-            emit(27);
             ground(byte);
         }
         return;
     case State::Csi:
-        if (byte >= 0x40 && byte <= 0x7E) {
+        if (byte == 'M' && sequence_.empty()) {
+            state_ = State::Mouse; // an X10 mouse report: three bytes follow, none a key
+            bytesMissing_ = 3;
+        } else if (byte >= 0x40 && byte <= 0x7E) {
             state_ = State::Ground;
             finishCsi(byte);
         } else if (byte >= 0x20 && byte <= 0x3F) {
@@ -75,10 +134,15 @@ void KeyDecoder::feed(unsigned char byte) {
         state_ = State::Ground;
         finishSs3(byte);
         return;
+    case State::Mouse:
+        if (--bytesMissing_ == 0) {
+            state_ = State::Ground;
+        }
+        return;
     case State::Utf8:
         if ((byte & 0xC0) == 0x80) {
             sequence_.push_back(static_cast<char>(byte));
-            if (--utf8Missing_ == 0) {
+            if (--bytesMissing_ == 0) {
                 state_ = State::Ground;
                 char32_t codePoint =
                     static_cast<unsigned char>(sequence_[0]) & (sequence_.size() == 2   ? 0x1F
@@ -113,18 +177,27 @@ void KeyDecoder::ground(unsigned char byte) {
         afterCarriageReturn_ = true;
         emit(13);
     } else if (byte == '\n') {
-        // A pipe or a cooked terminal ends lines with LF; CR LF is one Enter.
-        if (!afterCr) {
+        // Ctrl+J; in a pipe or a file, CR LF is one Enter.
+        if (!lineFeedIsEnter_) {
+            emit(10);
+        } else if (!afterCr) {
             emit(13);
         }
     } else if (byte == 0x7F || byte == 0x08) {
         emit(8);
     } else if (byte == 0x00) {
         // Ctrl+Space: no key of the program's, and a lone 0 would pose as a key prefix.
+    } else if (byte >= 0x80 && charset_ != Charset::Utf8) {
+        // A C1 control byte is no character; the others are the character set's own.
+        const char32_t character = charset::fromByte(byte, charset_);
+        const int code = cp1252::fromUnicode(character);
+        if (character != 0) {
+            emit(code > 0 ? code : '?');
+        }
     } else if (byte >= 0xC2 && byte <= 0xF4) {
         state_ = State::Utf8;
         sequence_.assign(1, static_cast<char>(byte));
-        utf8Missing_ = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : 1;
+        bytesMissing_ = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : 1;
     } else {
         // ASCII, or a stray byte of a terminal that does not send UTF-8: taken as Windows-1252.
         emit(byte);
@@ -208,9 +281,9 @@ std::optional<KeyEvent> tildeKey(int number) {
 void KeyDecoder::finishCsi(unsigned char final) {
     // Anything else is a report or a key the program has no use for, and is dropped.
     const std::optional<KeyEvent> key =
-        final == '~' ? tildeKey(firstNumber(sequence_)) : letterKey(final);
+        final == '~' ? tildeKey(parameter(sequence_, 0)) : letterKey(final);
     if (key) {
-        ready_.push_back(*key);
+        ready_.push_back(withModifiers(*key, parameter(sequence_, 1) - 1));
     }
 }
 
@@ -220,8 +293,7 @@ void KeyDecoder::finishSs3(unsigned char final) {
     } else if (const std::optional<KeyEvent> key = letterKey(final)) {
         ready_.push_back(*key);
     } else {
-        // Escape, then O and another key.
-        emit(27);
+        // Alt+O, then another key.
         emit('O');
         ground(final);
     }
@@ -235,10 +307,10 @@ void KeyDecoder::expire() {
         emit(27);
         break;
     case State::Csi:
+    case State::Mouse:
         break; // an unfinished sequence is dropped
     case State::Ss3:
-        emit(27);
-        emit('O');
+        emit('O'); // Alt+O
         break;
     case State::Utf8:
         emitUtf8Bytes();
@@ -254,6 +326,13 @@ std::optional<KeyEvent> KeyDecoder::take() {
     const KeyEvent key = ready_.front();
     ready_.pop_front();
     return key;
+}
+
+void KeyDecoder::dropPending() {
+    ready_.clear();
+    sequence_.clear();
+    state_ = State::Ground;
+    afterCarriageReturn_ = false;
 }
 
 std::optional<KeyEvent> nextKeyEvent(KeyDecoder& decoder, ByteSource& source) {

@@ -3,6 +3,8 @@
 // Turning what a terminal sends into keys as the Windows console reports them: a plain key
 // is one code, an arrow, editing or function key is two codes (0 or 224, then a second one).
 
+#include "console/charset.h"
+
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -27,25 +29,35 @@ inline constexpr int EscapeWaitMs = 30;
 // for EscapeWaitMs while pending() is true, call expire().
 class KeyDecoder {
   public:
+    // A terminal in raw mode sends a line feed only for Ctrl+J; a pipe or a file ends its
+    // lines with one, and there it is Enter.
+    explicit KeyDecoder(Charset charset = Charset::Utf8, bool lineFeedIsEnter = false)
+        : charset_(charset), lineFeedIsEnter_(lineFeedIsEnter) {}
     void feed(unsigned char byte);
     // The rest of a sequence did not come: what was started counts as typed.
     void expire();
     // True while a started escape sequence or UTF-8 character waits for more bytes.
     bool pending() const { return state_ != State::Ground; }
     std::optional<KeyEvent> take();
+    // Forgets the keys not taken yet and any sequence begun.
+    void dropPending();
 
   private:
-    enum class State { Ground, Escape, Csi, Ss3, Utf8 };
+    // Mouse: the three bytes of an X10 mouse report still to come.
+    enum class State { Ground, Escape, Csi, Ss3, Utf8, Mouse };
     void ground(unsigned char byte);
     void finishCsi(unsigned char final);
     void finishSs3(unsigned char final);
     void emit(int first, int second = -1) { ready_.push_back({first, second}); }
     void emitUtf8Bytes();
 
+    Charset charset_;
+    bool lineFeedIsEnter_;
     State state_ = State::Ground;
     bool afterCarriageReturn_ = false;
     std::string sequence_;
-    int utf8Missing_ = 0;
+    // Bytes still to come of a UTF-8 character or a mouse report.
+    int bytesMissing_ = 0;
     std::deque<KeyEvent> ready_;
 };
 

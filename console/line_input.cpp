@@ -1,6 +1,8 @@
 #include "console/line_input.h"
 
+#include <algorithm>
 #include <climits>
+#include <vector>
 
 namespace {
 
@@ -8,12 +10,33 @@ bool isBlank(char ch) {
     return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r';
 }
 
-void eraseLastEcho(Screen& screen) {
-    modelStepBack(screen);
-    const ScreenPos at = screen.cursor;
-    modelWrite(screen, " ");
-    screen.cursor = at;
-}
+// The echo of a line being typed: it starts at the cursor, is clipped at the right edge,
+// and covers what the screen showed there only until the line ends.
+class Echo {
+  public:
+    explicit Echo(Screen& screen)
+        : screen_(screen), start_(screen.cursor),
+          covered_(&screen.at(start_.x, start_.y), &screen.at(ConsoleWidth - 1, start_.y) + 1) {}
+
+    // Shows the line's text over what it covers, and the rest as it was.
+    void show(const std::string& line) {
+        for (std::size_t i = 0; i < covered_.size(); ++i) {
+            Cell& cell = screen_.at(start_.x + static_cast<int>(i), start_.y);
+            cell = covered_[i];
+            if (i < line.size()) {
+                cell = {static_cast<unsigned char>(line[i] == '\t' ? ' ' : line[i]), screen_.color};
+            }
+        }
+        screen_.dirtyLines.set(static_cast<std::size_t>(start_.y));
+        const std::size_t room = covered_.size() - 1;
+        screen_.cursor = {start_.x + static_cast<int>(std::min(line.size(), room)), start_.y};
+    }
+
+  private:
+    Screen& screen_;
+    ScreenPos start_;
+    std::vector<Cell> covered_;
+};
 
 bool isTypable(const KeyEvent& key) {
     // Control codes and the arrow and function keys are not text; Tab separates words like
@@ -26,33 +49,27 @@ bool isTypable(const KeyEvent& key) {
 
 std::optional<std::string> editLine(Screen& screen,
                                     const std::function<std::optional<KeyEvent>()>& nextKey) {
+    Echo echo(screen);
     std::string line;
     for (;;) {
         const std::optional<KeyEvent> key = nextKey();
-        if (!key) {
-            if (line.empty()) {
+        if (!key || (key->second < 0 && key->first == 13)) {
+            // The line is read; the screen is left as the program drew it, for the program
+            // to answer.
+            echo.show("");
+            if (!key && line.empty()) {
                 return std::nullopt;
             }
             return line;
         }
-        if (key->second < 0 && key->first == 13) {
-            modelNewLine(screen);
-            return line;
-        }
-        if (key->second < 0 && key->first == 8) {
-            if (!line.empty()) {
-                line.pop_back();
-                eraseLastEcho(screen);
-            }
+        if (key->second < 0 && key->first == 8 && !line.empty()) {
+            line.pop_back();
         } else if (key->second < 0 && key->first == 27) {
-            for (; !line.empty(); line.pop_back()) {
-                eraseLastEcho(screen);
-            }
+            line.clear();
         } else if (isTypable(*key) && line.size() < MaxLineLength) {
-            const char ch = static_cast<char>(key->first);
-            line.push_back(ch);
-            modelWrite(screen, ch == '\t' ? std::string_view(" ") : std::string_view(&ch, 1));
+            line.push_back(static_cast<char>(key->first));
         }
+        echo.show(line);
     }
 }
 

@@ -49,7 +49,9 @@ static void paintLine(const Screen& model, PaintedScreen& front, PaintSink& sink
 
 void paintChanges(Screen& model, PaintedScreen& front, PaintSink& sink) {
     if (model.clearPending || !front.known) {
-        const std::uint8_t color = model.clearPending ? model.clearColor : DefaultColor;
+        // Cleared in the colour of the model's last clear, the console shows the cells the
+        // program has not written since as the model has them, as the first paint did.
+        const std::uint8_t color = model.clearColor;
         sink.clear(color);
         std::fill(front.cells.begin(), front.cells.end(), Cell{' ', color});
         if (!model.clearPending) {

@@ -28,7 +28,7 @@ static void scrollUp(Screen& screen) {
     screen.dirtyLines.set();
 }
 
-void modelNewLine(Screen& screen) {
+static void newLine(Screen& screen) {
     screen.cursor.x = 0;
     if (screen.cursor.y == ConsoleHeight - 1) {
         scrollUp(screen);
@@ -43,15 +43,7 @@ void modelWrite(Screen& screen, std::string_view text) {
                                                        screen.color};
         screen.dirtyLines.set(static_cast<std::size_t>(screen.cursor.y));
         if (++screen.cursor.x == ConsoleWidth) {
-            modelNewLine(screen);
+            newLine(screen);
         }
-    }
-}
-
-void modelStepBack(Screen& screen) {
-    if (screen.cursor.x > 0) {
-        --screen.cursor.x;
-    } else if (screen.cursor.y > 0) {
-        screen.cursor = {ConsoleWidth - 1, screen.cursor.y - 1};
     }
 }

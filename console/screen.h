@@ -42,7 +42,3 @@ void modelClear(Screen& screen);
 // Writes bytes at the cursor in the current colour. Like the console, the cursor wraps to
 // the next line after the last column, and writing past the last line scrolls up by one.
 void modelWrite(Screen& screen, std::string_view text);
-// Moves the cursor one cell back, to the end of the line above at the start of a line.
-void modelStepBack(Screen& screen);
-// Starts the next line as the console's line input does after Enter (scrolls at the bottom).
-void modelNewLine(Screen& screen);

@@ -12,5 +12,5 @@
 inline constexpr ScreenPos SizeNoticeStart{2, 1};
 
 // The notice's lines as Windows-1252 text, given the window's size now; an empty line is a
-// gap.
-std::vector<std::string> sizeNoticeLines(int columns, int lines);
+// gap. The last line says that Escape ends the program, where it does.
+std::vector<std::string> sizeNoticeLines(int columns, int lines, bool escapeEnds = true);

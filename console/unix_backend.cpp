@@ -2,6 +2,8 @@
 #include "console/size_notice.h"
 #include "console/unix_console.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -9,8 +11,11 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -30,23 +35,33 @@ volatile sig_atomic_t gHaveModes = 0;
 char gRestoreBytes[96];
 volatile sig_atomic_t gRestoreLength = 0;
 
-void writeRaw(int fd, const char* bytes, std::size_t length) {
+// False, with errno set, when the output fails for good.
+bool writeRaw(int fd, const char* bytes, std::size_t length) {
     while (length > 0) {
         const ssize_t written = ::write(fd, bytes, length);
+        if (written < 0 && errno == EAGAIN) {
+            // An output another program left non-blocking: wait until it takes more.
+            pollfd writable{fd, POLLOUT, 0};
+            poll(&writable, 1, -1);
+            continue;
+        }
         if (written < 0 && errno == EINTR) {
             continue;
         }
         if (written <= 0) {
-            return; // the terminal is gone; nothing more can be shown
+            return false;
         }
         bytes += written;
         length -= static_cast<std::size_t>(written);
     }
+    return true;
 }
 
 void emergencyRestore() {
     if (gOutputFd >= 0 && gRestoreLength > 0) {
-        writeRaw(gOutputFd, gRestoreBytes, static_cast<std::size_t>(gRestoreLength));
+        // Nothing more can be done here about an output that has gone.
+        [[maybe_unused]] const bool written =
+            writeRaw(gOutputFd, gRestoreBytes, static_cast<std::size_t>(gRestoreLength));
     }
     if (gHaveModes) {
         tcsetattr(gTerminalFd, TCSANOW, &gSavedModes);
@@ -115,8 +130,8 @@ long long nowMs() {
     return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-void prepareRestoreBytes(const PaintedScreen& front) {
-    const int below = lastDrawnLine(front) + 1;
+// below: the first line under what shows.
+void prepareRestoreBytes(int below) {
     // The title is popped from the stack setup pushed it on; terminals without one ignore it.
     const char* reset = "\x1b[0m\x1b[?25h\x1b[23;0t";
     int length = 0;
@@ -129,30 +144,56 @@ void prepareRestoreBytes(const PaintedScreen& front) {
     gRestoreLength = length > 0 ? length : 0;
 }
 
-// The notice for a window that is too small, as terminal bytes.
-std::string sizeNotice(int columns, int lines) {
-    std::string text = "\x1b[0m\x1b[H\x1b[2J\x1b[?25l";
-    int line = SizeNoticeStart.y + 1;
-    for (const std::string& noticeLine : sizeNoticeLines(columns, lines)) {
-        if (!noticeLine.empty()) {
-            text +=
-                "\x1b[" + std::to_string(line) + ";" + std::to_string(SizeNoticeStart.x + 1) + "H";
-        }
-        ++line;
-        for (const char ch : noticeLine) {
-            char utf8[4];
-            text.append(utf8, static_cast<std::size_t>(cp1252::encodeUtf8(
-                                  displayedCharacter(static_cast<unsigned char>(ch)), utf8)));
+// A program started with a standard stream closed would hand its number to the first file
+// it opens (the wake-up pipe) and take that for the stream.
+void openMissingStandardStreams() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
+            // The lowest free number: this one, as the ones below are open.
+            open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
         }
     }
-    return text;
+}
+
+// The character set of the user's locale. The program's own locale stays "C", so that its
+// case conversion stays as it is.
+Charset localeCharset() {
+    const locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
+    if (user == static_cast<locale_t>(0)) {
+        return Charset::Utf8;
+    }
+    const Charset charset = charsetNamed(nl_langinfo_l(CODESET, user));
+    freelocale(user);
+    return charset;
+}
+
+// How a write to the output would fail now that poll says it has gone.
+int lostOutputError(int fd) {
+    struct stat status {};
+    const bool pipeOrSocket =
+        fstat(fd, &status) == 0 && (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode));
+    return pipeOrSocket ? EPIPE : EIO;
 }
 
 } // namespace
 
-UnixConsole::UnixConsole(int inputFd, int outputFd)
+Charset charsetNamed(std::string_view codeset) {
+    std::string name;
+    for (const char ch : codeset) {
+        if (ch != '-' && ch != '_') {
+            name.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(ch))));
+        }
+    }
+    if (name == "ISO88591") {
+        return Charset::Latin1;
+    }
+    return name == "ISO885915" ? Charset::Latin9 : Charset::Utf8;
+}
+
+UnixConsole::UnixConsole(int inputFd, int outputFd, Charset charset)
     : input_(inputFd), output_(outputFd), inputIsTerminal_(isatty(inputFd) == 1),
-      outputIsTerminal_(isatty(outputFd) == 1) {}
+      outputIsTerminal_(isatty(outputFd) == 1), charset_(charset),
+      decoder_(charset, !inputIsTerminal_), encoder_(charset) {}
 
 UnixConsole::~UnixConsole() {
     if (rawMode_) {
@@ -199,45 +240,30 @@ void UnixConsole::installSignalHandlers() {
     handle(SIGTSTP, onSuspend, 0);
     handle(SIGCONT, onContinue, SA_RESTART);
     handle(SIGWINCH, onResize, SA_RESTART);
-    // A closed terminal or pipe makes writes fail; that is no reason to die mid-screen.
+    // A write to a closed pipe fails instead, and the program ends after restoring what it
+    // can.
     handle(SIGPIPE, SIG_IGN, 0);
 }
 
 void UnixConsole::setup() {
     installSignalHandlers();
     enterRawMode();
-    prepareRestoreBytes(front_);
+    prepareRestoreBytes(0);
     if (outputIsTerminal_) {
         // Save the window title on the terminal's stack, set ours, ask for 197 x 70.
         writeAll("\x1b[22;0t\x1b]2;Kentermeer\x07\x1b[8;70;197t");
-        waitForBigEnoughWindow();
+        waitAtStartUpForBigEnoughWindow();
     }
     front_.known = false;
     encoder_.forget();
 }
 
-void UnixConsole::showSizeNotice(int columns, int lines) {
-    writeAll(sizeNotice(columns, lines));
-}
-
-void UnixConsole::waitForBigEnoughWindow() {
-    int shownColumns = -1;
-    int shownLines = -1;
-    for (;;) {
-        winsize size{};
-        if (ioctl(output_, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) {
-            return; // the size cannot be known; draw and hope
-        }
-        if (size.ws_col >= ConsoleWidth && size.ws_row >= ConsoleHeight) {
-            return;
-        }
-        if (size.ws_col != shownColumns || size.ws_row != shownLines) {
-            shownColumns = size.ws_col;
-            shownLines = size.ws_row;
-            showSizeNotice(shownColumns, shownLines);
-        }
-        // Some terminals apply the size request a moment later without telling: look again
-        // now and then, and at once on a resize.
+void UnixConsole::waitAtStartUpForBigEnoughWindow() {
+    startingUp_ = true;
+    fitToWindow(false);
+    while (noticeShown_) {
+        // Some terminals apply the size request a moment later without a signal: look again
+        // now and then.
         unsigned char byte = 0;
         const ByteRead read = readByte(250, byte);
         if (read == ByteRead::End) {
@@ -253,95 +279,182 @@ void UnixConsole::waitForBigEnoughWindow() {
                 restore();
                 std::exit(0);
             }
+            heldBack_.push_back(*key);
+        }
+        fitToWindow(false);
+    }
+    startingUp_ = false;
+}
+
+void UnixConsole::fitToWindow(bool afresh) {
+    winsize size{};
+    if (outputIsTerminal_ && ioctl(output_, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 &&
+        size.ws_row > 0 && (size.ws_col < ConsoleWidth || size.ws_row < ConsoleHeight)) {
+        if (afresh || !noticeShown_ || noticeSize_ != ScreenPos{size.ws_col, size.ws_row}) {
+            showSizeNotice(size.ws_col, size.ws_row);
+        }
+        return;
+    }
+    if (afresh || noticeShown_) {
+        // Terminals rearrange or drop text when the window changes size, and a suspended
+        // program's screen is the shell's: the next paint draws everything.
+        noticeShown_ = false;
+        front_.known = false;
+        encoder_.forget();
+        if (lastScreen_ != nullptr) {
+            present(*lastScreen_);
         }
     }
 }
 
+void UnixConsole::showSizeNotice(int columns, int lines) {
+    noticeShown_ = true;
+    noticeSize_ = {columns, lines};
+    std::string text = "\x1b[0m\x1b[H\x1b[2J\x1b[?25l";
+    int line = SizeNoticeStart.y;
+    for (const std::string& noticeLine : sizeNoticeLines(columns, lines, startingUp_)) {
+        if (!noticeLine.empty()) {
+            text += "\x1b[" + std::to_string(line + 1) + ";" +
+                    std::to_string(SizeNoticeStart.x + 1) + "H";
+        }
+        ++line;
+        for (const char ch : noticeLine) {
+            charset::append(text, displayedCharacter(static_cast<unsigned char>(ch)), charset_);
+        }
+    }
+    writeAll(text);
+    prepareRestoreBytes(line);
+    front_.known = false;
+    encoder_.forget();
+}
+
 void UnixConsole::writeAll(const std::string& bytes) {
-    if (bytes.empty()) {
+    if (bytes.empty() || outputGone_) {
         return;
     }
     ++writeCount_;
-    writeRaw(output_, bytes.data(), bytes.size());
+    if (!writeRaw(output_, bytes.data(), bytes.size())) {
+        endForLostOutput(errno);
+    }
+}
+
+void UnixConsole::endForLostOutput(int error) {
+    outputGone_ = true;
+    gOutputFd = -1;
+    UnixConsole::restore(); // also reached from the destructor's restore
+    if (error == EPIPE) {
+        // As any program whose pipe has closed: its shell sees the signal.
+        signal(SIGPIPE, SIG_DFL);
+        sigset_t brokenPipe;
+        sigemptyset(&brokenPipe);
+        sigaddset(&brokenPipe, SIGPIPE);
+        sigprocmask(SIG_UNBLOCK, &brokenPipe, nullptr);
+        raise(SIGPIPE);
+    }
+    std::exit(1);
 }
 
 void UnixConsole::present(Screen& screen) {
     lastScreen_ = &screen;
+    if (noticeShown_) {
+        return;
+    }
     encoder_.output().clear();
     paintChanges(screen, front_, encoder_);
     writeAll(encoder_.output());
-    prepareRestoreBytes(front_);
+    prepareRestoreBytes(lastDrawnLine(front_) + 1);
 }
 
 std::optional<KeyEvent> UnixConsole::readKeyEvent() {
+    if (!heldBack_.empty()) {
+        const KeyEvent key = heldBack_.front();
+        heldBack_.pop_front();
+        return key;
+    }
     return nextKeyEvent(decoder_, *this);
+}
+
+void UnixConsole::dropPendingKeys() {
+    heldBack_.clear();
+    decoder_.dropPending();
+    if (inputIsTerminal_) {
+        tcflush(input_, TCIFLUSH);
+    }
 }
 
 void UnixConsole::handleWakeUps() {
     char drain[64];
     while (::read(gWakePipe[0], drain, sizeof drain) > 0) {
     }
-    bool repaint = false;
-    if (gResumed) {
-        gResumed = 0;
-        repaint = true;
+    const bool changed = gResumed || gResized;
+    gResumed = 0;
+    gResized = 0;
+    if (changed) {
+        fitToWindow(true);
     }
-    if (gResized) {
-        gResized = 0;
-        // Terminals rearrange or drop text when the window changes size.
-        repaint = true;
+}
+
+int UnixConsole::wait(int waitMs, bool forInput) {
+    // The output is watched for no event of its own: poll reports a closed pipe or a hung-up
+    // terminal anyway.
+    pollfd fds[3] = {{gWakePipe[0], POLLIN, 0}, {output_, 0, 0}, {input_, POLLIN, 0}};
+    const int ready = poll(fds, forInput ? 3 : 2, waitMs);
+    if (ready < 0) {
+        return errno == EINTR ? 0 : -1; // a signal's wake-up byte is read next time
     }
-    if (repaint && lastScreen_ != nullptr) {
-        front_.known = false;
-        encoder_.forget();
-        present(*lastScreen_);
+    if (fds[1].revents & (POLLERR | POLLHUP)) {
+        endForLostOutput(lostOutputError(output_));
     }
+    if (fds[0].revents & POLLIN) {
+        handleWakeUps();
+    }
+    return forInput && (fds[2].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) ? 1 : 0;
 }
 
 ByteRead UnixConsole::readByte(int waitMs, unsigned char& byte) {
     const long long deadline = waitMs < 0 ? -1 : nowMs() + waitMs;
     for (;;) {
-        pollfd fds[2] = {{input_, POLLIN, 0}, {gWakePipe[0], POLLIN, 0}};
+        while (noticeShown_ && !startingUp_) {
+            wait(250, false);
+            fitToWindow(false);
+        }
         const int remaining =
             deadline < 0 ? -1 : static_cast<int>(std::max(0LL, deadline - nowMs()));
-        const int ready = poll(fds, gWakePipe[0] >= 0 ? 2 : 1, remaining);
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
+        const int ready = wait(remaining, true);
         if (ready < 0) {
             return ByteRead::End;
         }
+        if (noticeShown_ && !startingUp_) {
+            continue; // the window shrank meanwhile
+        }
         if (ready == 0) {
-            return ByteRead::Timeout;
-        }
-        if (fds[1].revents & POLLIN) {
-            handleWakeUps();
-        }
-        if (fds[0].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) {
-            const ssize_t got = ::read(input_, &byte, 1);
-            if (got == 1) {
-                return ByteRead::Byte;
+            if (deadline >= 0 && nowMs() >= deadline) {
+                return ByteRead::Timeout;
             }
-            if (got < 0 && (errno == EINTR || errno == EAGAIN)) {
-                continue;
-            }
-            return ByteRead::End; // end of input, or the terminal has gone
+            continue;
         }
+        const ssize_t got = ::read(input_, &byte, 1);
+        if (got == 1) {
+            return ByteRead::Byte;
+        }
+        if (got < 0 && (errno == EINTR || errno == EAGAIN)) {
+            continue;
+        }
+        return ByteRead::End; // end of input, or the terminal has gone
     }
 }
 
 void UnixConsole::sleep(int milliseconds) {
     const long long deadline = nowMs() + milliseconds;
     for (long long left = milliseconds; left > 0; left = deadline - nowMs()) {
-        pollfd wakeUp{gWakePipe[0], POLLIN, 0};
-        if (poll(&wakeUp, gWakePipe[0] >= 0 ? 1 : 0, static_cast<int>(left)) > 0) {
-            handleWakeUps();
-        }
+        wait(static_cast<int>(left), false);
     }
 }
 
 void UnixConsole::restore() {
-    writeRaw(output_, gRestoreBytes, static_cast<std::size_t>(gRestoreLength));
+    if (!outputGone_) {
+        writeAll(std::string(gRestoreBytes, static_cast<std::size_t>(gRestoreLength)));
+    }
     if (rawMode_) {
         tcsetattr(input_, TCSADRAIN, &savedModes_);
         rawMode_ = false;
@@ -350,6 +463,7 @@ void UnixConsole::restore() {
 }
 
 ConsoleBackend& platformConsole() {
-    static UnixConsole console(STDIN_FILENO, STDOUT_FILENO);
+    [[maybe_unused]] static const bool streamsOpen = (openMissingStandardStreams(), true);
+    static UnixConsole console(STDIN_FILENO, STDOUT_FILENO, localeCharset());
     return console;
 }

@@ -7,16 +7,24 @@
 #include "console/painter.h"
 #include "console/vt_output.h"
 
+#include <deque>
+#include <string_view>
 #include <termios.h>
+
+// The character set a locale's codeset name (nl_langinfo(CODESET)) stands for: UTF-8 unless
+// it names Latin-1 or Latin-9, also where it says nothing of its own (C, POSIX).
+Charset charsetNamed(std::string_view codeset);
 
 class UnixConsole : public ConsoleBackend, private ByteSource {
   public:
-    UnixConsole(int inputFd, int outputFd);
+    UnixConsole(int inputFd, int outputFd, Charset charset = Charset::Utf8);
     ~UnixConsole() override;
 
     void setup() override;
+    // Paints nothing while the window is too small; the model is painted whole once it fits.
     void present(Screen& screen) override;
     std::optional<KeyEvent> readKeyEvent() override;
+    void dropPendingKeys() override;
     void sleep(int milliseconds) override;
     void restore() override;
 
@@ -24,14 +32,26 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     int writeCount() const { return writeCount_; }
 
   private:
+    // Waits while the window is too small: the keys typed meanwhile stay unread, so that
+    // nothing is answered on a screen the player cannot see.
     ByteRead readByte(int waitMs, unsigned char& byte) override;
     void enterRawMode();
     void installSignalHandlers();
-    void waitForBigEnoughWindow();
+    // At start-up, while the window is too small, Escape ends the program as the notice
+    // says; the other keys are kept for the program.
+    void waitAtStartUpForBigEnoughWindow();
+    // Shows the size notice while the window is too small, else the program's screen.
+    // afresh: what the terminal shows is unknown (a resize, a return from suspension).
+    void fitToWindow(bool afresh);
     void showSizeNotice(int columns, int lines);
+    // Waits up to waitMs (for ever when negative) for a wake-up, for the output to go and,
+    // with forInput, for input. 1: input waits, 0: not (yet), -1: poll failed.
+    int wait(int waitMs, bool forInput);
     // Deals with what the signal handlers noted: a resize, a return from suspension.
     void handleWakeUps();
     void writeAll(const std::string& bytes);
+    // The output has gone for good: what can be restored is, and the program ends.
+    [[noreturn]] void endForLostOutput(int error);
 
     int input_;
     int output_;
@@ -39,9 +59,17 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     bool outputIsTerminal_;
     bool rawMode_ = false;
     termios savedModes_{};
+    Charset charset_;
     KeyDecoder decoder_;
     PaintedScreen front_;
     VtEncoder encoder_;
     Screen* lastScreen_ = nullptr;
+    // The window's size while the size notice shows in place of the program's screen.
+    bool noticeShown_ = false;
+    ScreenPos noticeSize_{};
+    bool startingUp_ = false;
+    bool outputGone_ = false;
+    // Keys typed while the start-up waited for a big enough window.
+    std::deque<KeyEvent> heldBack_;
     int writeCount_ = 0;
 };

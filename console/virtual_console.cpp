@@ -1,5 +1,6 @@
 #include "console/virtual_console.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -25,6 +26,11 @@ void VirtualConsole::typeLine(std::string_view text) {
 void VirtualConsole::pressEscape() {
     input_.push_back(0x1B);
     input_.push_back(-1);
+}
+
+void VirtualConsole::typeAfterDrop(std::string_view bytes) {
+    input_.push_back(DropMark);
+    type(bytes);
 }
 
 void VirtualConsole::scriptRandom(std::initializer_list<int> numbers) {
@@ -72,6 +78,12 @@ std::optional<KeyEvent> VirtualConsole::readKeyEvent() {
         onKeyWait();
     }
     return nextKeyEvent(decoder_, source_);
+}
+
+void VirtualConsole::dropPendingKeys() {
+    const auto mark = std::find(input_.begin(), input_.end(), DropMark);
+    input_.erase(input_.begin(), mark == input_.end() ? mark : mark + 1);
+    decoder_.dropPending();
 }
 
 void VirtualConsole::sleep(int milliseconds) {

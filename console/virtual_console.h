@@ -33,6 +33,9 @@ class VirtualConsole : public ConsoleBackend {
     void typeLine(std::string_view text);
     // Escape alone: the terminal stays quiet after it, so it is not taken for a sequence.
     void pressEscape();
+    // Bytes typed once the program has dropped what was typed ahead: all typed before them
+    // is what the drop takes away. Without them, a drop takes the whole script.
+    void typeAfterDrop(std::string_view bytes);
     // Numbers drawRandom hands out, in order; after them a fixed sequence follows.
     void scriptRandom(std::initializer_list<int> numbers);
     // The program may end (its input runs out, or it quits) only in a test that says so,
@@ -64,6 +67,7 @@ class VirtualConsole : public ConsoleBackend {
     void setup() override { setupDone = true; }
     void present(Screen& screen) override;
     std::optional<KeyEvent> readKeyEvent() override;
+    void dropPendingKeys() override;
     void sleep(int milliseconds) override;
     // The program hands the console back only as it ends.
     void restore() override;
@@ -79,7 +83,9 @@ class VirtualConsole : public ConsoleBackend {
         std::deque<int>& input_;
     };
 
-    // Bytes, and -1 where the terminal goes quiet.
+    // Bytes, -1 where the terminal goes quiet, and DropMark where the program drops what was
+    // typed ahead.
+    static constexpr int DropMark = -2;
     std::deque<int> input_;
     ScriptSource source_{input_};
     KeyDecoder decoder_;

@@ -47,9 +47,7 @@ void VtEncoder::cells(ScreenPos start, const Cell* cells, int count) {
     moveTo(start);
     for (int i = 0; i < count; ++i) {
         useColor(cells[i].color);
-        char utf8[4];
-        out_.append(utf8, static_cast<std::size_t>(
-                              cp1252::encodeUtf8(displayedCharacter(cells[i].ch), utf8)));
+        charset::append(out_, displayedCharacter(cells[i].ch), charset_);
     }
     at_.x += count;
     if (at_.x >= ConsoleWidth) {

@@ -1,8 +1,10 @@
 #pragma once
 
-// Paints the screen model on an ANSI/VT terminal: cursor moves, SGR colours, UTF-8 text.
+// Paints the screen model on an ANSI/VT terminal: cursor moves, SGR colours, text in the
+// terminal's character set.
 // Everything of one paint is collected in one string, sent with one write.
 
+#include "console/charset.h"
 #include "console/painter.h"
 
 #include <string>
@@ -13,6 +15,7 @@ std::string sgrFor(std::uint8_t color);
 
 class VtEncoder : public PaintSink {
   public:
+    explicit VtEncoder(Charset charset = Charset::Utf8) : charset_(charset) {}
     void clear(std::uint8_t color) override;
     void cells(ScreenPos start, const Cell* cells, int count) override;
     void cursor(ScreenPos pos, bool visible) override;
@@ -26,6 +29,7 @@ class VtEncoder : public PaintSink {
     void moveTo(ScreenPos pos);
     void useColor(std::uint8_t color);
 
+    Charset charset_;
     std::string out_;
     // Where the terminal's cursor stands; x = -1 when unknown (after the last column the
     // terminal waits to wrap, so the position is not to be relied on).

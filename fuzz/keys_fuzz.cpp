@@ -1,7 +1,8 @@
-// Any byte stream from a terminal, with quiet moments anywhere, decodes into keys as the
-// Windows console reports them, and never into more keys than bytes came in. Control keys
-// (Enter, Escape, Backspace ...) come only from control bytes, never from a disguise such as
-// an overlong UTF-8 form. Plain ASCII typing loses no key, whatever the timing.
+// Any byte stream from a terminal or a pipe, in any of the character sets, with quiet moments
+// anywhere, decodes into keys as the Windows console reports them, and never into more keys
+// than bytes came in. Control keys (Enter, Escape, Backspace ...) come only from control
+// bytes, never from a disguise such as an overlong UTF-8 form. Plain ASCII typing loses no
+// key, whatever the timing; a line feed is Ctrl+J from a terminal and ends a line from a pipe.
 
 #include "checked_console.h"
 #include "console/keys.h"
@@ -25,11 +26,13 @@ bool isControl(char ch) {
 }
 
 // What plain ASCII typing (no escape, no eighth bit) must give, key by key.
-std::string typedKeys(const std::string& bytes) {
+std::string typedKeys(const std::string& bytes, bool lineFeedIsEnter) {
     std::string keys;
     char previous = 0;
     for (const char ch : bytes) {
-        if (ch == '\r' || (ch == '\n' && previous != '\r')) {
+        if (ch == '\n' && !lineFeedIsEnter) {
+            keys.push_back(10);
+        } else if (ch == '\r' || (ch == '\n' && previous != '\r')) {
             keys.push_back(13);
         } else if (ch == 0x7F || ch == 0x08) {
             keys.push_back(8);
@@ -45,7 +48,10 @@ std::string typedKeys(const std::string& bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput input(data, size);
-    KeyDecoder decoder;
+    // Choices of 1, which the older seeds end in, keep a pipe speaking UTF-8.
+    const bool lineFeedIsEnter = input.choose(2) == 1;
+    constexpr Charset Sets[] = {Charset::Latin9, Charset::Utf8, Charset::Latin1};
+    KeyDecoder decoder(Sets[input.choose(3)], lineFeedIsEnter);
     std::string fed;
     std::string decoded;
     auto takeKeys = [&] {
@@ -74,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     decoder.expire();
     takeKeys();
     require(!decoder.pending(), "still waiting at the end of input");
-    require(!plainAscii || decoded == typedKeys(fed), "plain typing came out changed");
+    require(!plainAscii || decoded == typedKeys(fed, lineFeedIsEnter),
+            "plain typing came out changed");
     return 0;
 }

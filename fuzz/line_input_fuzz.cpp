@@ -1,9 +1,11 @@
 // Words, numbers and keys read from any typing: Backspace and Escape anywhere, overlong
 // words, control bytes, arrow keys in the middle of a line, the input ending in the middle of
-// a word, and the cursor anywhere when the echo starts (so that it wraps and scrolls). Every
-// read gives what its contract promises, and the echo is painted exactly, at every read.
+// a word, and the cursor anywhere when the echo starts (up to the last column of the last
+// line). Every read gives what its contract promises, the echo is painted exactly, at every
+// read, and a read leaves the screen and the cursor as they were before it.
 
 #include "checked_console.h"
+#include "console/backend.h"
 #include "console/console.h"
 #include "console/line_input.h"
 
@@ -25,6 +27,11 @@ void checkWord(const std::string& word) {
     }
 }
 
+void requireScreenAsBefore(const Screen& before) {
+    require(consoleScreen().cells == before.cells, "a read left its echo on the screen");
+    require(consoleScreen().cursor == before.cursor, "a read moved the cursor");
+}
+
 void checkKey(int key) {
     require(key >= 0 && key < 768, "a key code out of range");
     require(key != 0, "a lone prefix code");
@@ -37,13 +44,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckedConsole console(input);
     try {
         for (;;) {
-            switch (input.choose(6)) {
+            const std::uint32_t choice = input.choose(6);
+            const Screen before = choice <= 1 ? consoleScreen() : Screen{};
+            switch (choice) {
             case 0:
                 checkWord(readWord());
+                requireScreenAsBefore(before);
                 break;
             case 1:
                 // Any 32-bit value, or none; what matters is that the rest of the line goes.
                 readNumber();
+                requireScreenAsBefore(before);
                 break;
             case 2:
                 checkKey(readKey());

@@ -46,6 +46,9 @@ void showGameOver(BattleResult result) {
     moveCursor({65, 50});
     setColor(LightRed);
     writeText("Drücken Sie eine beliebige Taste um zum Hauptmenü zurückzukehren..."_cp);
+    // Words typed ahead serve within a game; here they would dismiss the screen unseen, or
+    // place the next game's ships.
+    dropTypedAhead();
     readKeyCode();
 }
 

@@ -52,9 +52,9 @@ TEST(MainLoop, AGameIsFollowedByAMenuOverAClearedGameRecord) {
         }
     };
     // Four ships fill the 2 x 2 board, so four shots win; then back to the menu and quit.
-    vc.type("\ra1 b2 a2 b1\ra1\rb1\ra2\rb2\r ");
+    vc.type("\ra1 b2 a2 b1\ra1\rb1\ra2\rb2\r");
     const std::string down(keys::Down);
-    vc.type(down + down + down + down + "\r");
+    vc.typeAfterDrop(" " + down + down + down + down + "\r");
     runProgram();
     EXPECT_EQ(shotsAtMenu, (std::vector<int>{0, 0, 0, 0, 0, 0}));
     gameOptions = GameOptions{};

@@ -49,6 +49,14 @@ TEST(Painting, Windows1252ReachesTheTerminalAsItsCharactersAndControlBytesNeverA
     EXPECT_EQ(bytes.find('\x07'), std::string::npos);
     EXPECT_EQ(t.terminal.differenceFrom(t.model), "");
     EXPECT_TRUE(t.terminal.unknown().empty());
+    // A Latin-1 or Latin-9 terminal gets a byte a character, '?' for what its set lacks.
+    const Cell cells[] = {{0xFC, 2}, {0x80, 2}, {0xA4, 2}}; // ü, the euro sign, ¤
+    for (const auto& [set, expected] :
+         {std::pair{Charset::Latin1, "\xfc?\xa4"}, std::pair{Charset::Latin9, "\xfc\xa4?"}}) {
+        VtEncoder latin(set);
+        latin.cells({0, 0}, cells, 3);
+        EXPECT_TRUE(latin.output().ends_with(expected)) << latin.output();
+    }
 }
 
 TEST(Painting, OnlyChangedCellsGoOutAfterTheFirstPaint) {

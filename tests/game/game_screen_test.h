@@ -53,6 +53,13 @@ class GameScreenTest : public ::testing::Test {
         typed_ += bytes.size();
         console.type(bytes);
     }
+    // A key typed once the end-of-game screen asks for it, after the screen has dropped
+    // what was typed ahead.
+    void pressKeyAtGameOver(std::string_view bytes) {
+        inputAt_.emplace(++typed_, inputAt_.size()); // the drop's mark counts as read
+        typed_ += bytes.size();
+        console.typeAfterDrop(bytes);
+    }
     // The random numbers that make the computer pick these cells, in order.
     void computerPicks(std::initializer_list<std::string_view> cells) {
         for (const std::string_view name : cells) {

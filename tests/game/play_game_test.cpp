@@ -12,7 +12,7 @@ class WholeGame : public GameScreenTest {
     void scriptLostGame() {
         useBoard(10, 5);
         typeLines({"a1", "b1", "c1", "d1", "a5", "j5", "b5"});
-        pressKey("x");
+        pressKeyAtGameOver("x");
         computerPicks({"j5", "i5", "h5", "g5", "a1", "b1", "c1", "b1", "a2", "d1"});
         atInput[7] = [&] {
             EXPECT_TRUE(console.shows({58, 31}, LossBanner[0], DarkMagenta));
@@ -88,7 +88,7 @@ TEST_F(WholeGame, LossInCheatModeGoesStraightToTheBanner) {
 TEST_F(WholeGame, WordsTypedAheadAnswerTheFollowingPrompts) {
     useBoard(10, 5);
     typeLines({"a1 b1", "c1 d1 j5 i5 a3", "h5 g5"});
-    pressKey("x");
+    pressKeyAtGameOver("x");
     computerPicks({"j5", "i5", "h5", "g5", "e5"});
     atInput[1] = [&] { EXPECT_TRUE(console.shows({48, 58}, "3. Schiffes", Yellow)); };
     atInput[2] = [&] {
@@ -107,8 +107,10 @@ TEST_F(WholeGame, WordsTypedAheadAnswerTheFollowingPrompts) {
 TEST_F(WholeGame, FourHitsOnAFourCellBoardWinAndTheNextGameStartsFromAClearedRecord) {
     useBoard(2, 2);
     for (int game = 0; game < 2; ++game) {
-        typeLines({"a1", "b1", "a2", "b2", "b2", "a1", "b1", "a2"});
-        pressKey("x");
+        // Typed ahead of the winning shot's end: a word and a key. Neither dismisses the
+        // banner unseen, nor places a ship of the next game.
+        typeLines({"a1", "b1", "a2", "b2", "b2", "a1", "b1", "a2 b2\rq"});
+        pressKeyAtGameOver("x");
     }
     atInput[8] = [&] {
         EXPECT_TRUE(console.shows({52, 31}, WinBanner[0], LightGreen));

@@ -89,27 +89,30 @@ TEST_F(OptionsMenu, SwitchChangesOnlyWithEnterAndEscapeShowsTheStoredValueAgain)
 TEST_F(OptionsMenu, NumbersOutOfRangeGetTheRangeMessageUntilAValuePasses) {
     struct Field {
         std::string downs;
-        std::string_view message, label;
+        std::string_view message, label, below;
         int y;
     };
     const std::string down(keys::Down);
-    for (const auto& [downs, message, label, y] :
-         {Field{down + down,
-                "Geben Sie maximal 17 und minimal 1 ein: ", "Anzahl der Spalten: ", 40},
+    for (const auto& [downs, message, label, below, y] :
+         {Field{down + down, "Geben Sie maximal 17 und minimal 1 ein: ", "Anzahl der Spalten: ",
+                "[ ] Anzahl der Zeilen:  8", 40},
           Field{down + down + down,
-                "Geben Sie maximal 8 und minimal 1 ein: ", "Anzahl der Zeilen:  ", 41}}) {
+                "Geben Sie maximal 8 und minimal 1 ein: ", "Anzahl der Zeilen:  ", "", 41}}) {
         int rejections = 0;
         bool cursorShown = true;
         console.onKeyWait = [&] {
             const ScreenPos cursor = console.screen().cursor;
             cursorShown =
                 cursorShown && (cursor.y != y || cursor.x < 104 || console.screen().cursorVisible);
-            // Each new try starts right behind the message, in light red.
+            // Each new try starts right behind the message, in light red, on a line that
+            // shows nothing of the tries before.
             rejections += cursor == ScreenPos{84 + int(message.size()), y} &&
-                          console.shows({84, y}, message, LightRed);
+                          console.shows({84, y}, message, LightRed) &&
+                          console.line(y).size() == 83 + message.size();
         };
-        // Out of range, no number, beyond 32 bits: each one refused.
-        run({downs, "\r0\r18\rabc\r99999999999\r-4\r8\r"});
+        // An empty line first; then out of range, no number, beyond 32 bits and longer than
+        // the line: each one refused.
+        run({downs, "\r\r0\r18\rabc\r" + std::string(200, '9') + "\r-4\r8\r"});
         EXPECT_EQ(rejections, 5);
         EXPECT_TRUE(cursorShown);
         EXPECT_FALSE(console.screen().cursorVisible);
@@ -117,6 +120,8 @@ TEST_F(OptionsMenu, NumbersOutOfRangeGetTheRangeMessageUntilAValuePasses) {
             console.shows({84, y}, std::string(label) + "8" + std::string(28, ' '), DarkGreen));
         EXPECT_EQ(console.line(y).substr(80, 5), "[x] A");
         EXPECT_EQ(console.colorAt({81, y}), DarkGreen);
+        EXPECT_EQ(console.line(y + 1),
+                  below.empty() ? "" : std::string(80, ' ') + std::string(below));
     }
 }
 

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# The real program on a real terminal, a tmux pane; the terminal's modes are read from
+# outside, since an interactive shell would mend them itself:
+# - a closed input or a closed output pipe ends it at once, the modes as before;
+# - too small a window shows the size notice at start-up and at any time later, also in a
+#   pause; what is typed meanwhile waits, and the screen comes back exactly;
+# - "Beenden" ends it with exit code 0 and the modes as before;
+# - resizes while it waits for a key; Ctrl+C hands back the modes, the cursor and the title,
+#   the cursor below the drawing; after Ctrl+Z, fg brings the screen back.
+set -u
+source "$(dirname "$0")/lib.sh"
+
+program=$(realpath "${1:?usage: terminal_test.sh PATH_TO_KENTERMEER}")
+work=$e2e_work
+# A board of 2 x 2 cells: every shot hits.
+mkdir -p "$work/Kentermeer"
+printf '2\r\n2\r\n0\r\n0\r\n' >"$work/Kentermeer/Optionen.cfg"
+
+resize() { tmux_ resize-window -t game -x "$1" -y "$2"; }
+pane() { tmux_ display -p -t game "#{$1}"; }
+modes() { stty -g -F "$(pane pane_tty)"; }
+run="env HOME='$work' XDG_CONFIG_HOME='$work' '$program'"
+# Runs a command line from a shell that leaves Ctrl+C to the program; then columns, lines.
+start() { e2e_start "printf '\\033]2;shell\\007'; trap '' INT; $1" "${2:-197}" "${3:-70}"; }
+expect_end() {
+    [ "$(exit_code 10)" = "$1" ] || fail "exit code $(exit_code 0), not $1 $2"
+    [ "$(modes)" = "$first_modes" ] || fail "terminal modes differ $2"
+}
+
+e2e_start true
+first_modes=$(modes)
+start "$run <&-"
+expect_end 0 "after a closed input"
+start "{ $run; echo \$? > '$work/piped'; } | head -c 100 >/dev/null"
+expect_end 0 "after a closed output"
+[ "$(cat "$work/piped")" = 141 ] || fail "exit code $(cat "$work/piped") in a closed pipe"
+
+# Started in a small window; resized while the notice shows.
+start "$run" 150 40
+wait_for "Jetzt: 150 × 40."
+wait_for "Esc beendet das Programm."
+resize 160 45
+wait_for "Jetzt: 160 × 45."
+resize 197 70
+wait_for "[ ] Beenden"
+sleep 0.2
+menu=$(screen -e)
+
+# Shrunk in the menu: the notice without Escape; Up and Escape wait, then the mark moves.
+keys Down
+wait_for "[x] Optionen"
+resize 150 40
+wait_for "Jetzt: 150 × 40."
+keys Up Escape
+sleep 0.5
+screen | grep -q "Esc beendet\|Spiel gegen" && fail "Escape offered, or the menu shown"
+resize 197 70
+wait_for "[x] Spiel gegen Computer"
+sleep 0.2
+[ "$(screen -e)" = "$menu" ] || fail "the menu did not come back as it was"
+
+# Shrunk in the pause after placement: the battle goes on unseen; the shot typed meanwhile
+# answers its prompt once the window is big enough again.
+keys Enter "a1 a2 b1 b2" Enter
+wait_for "4. Schiffes"
+resize 150 40
+keys a1 Enter
+sleep 4
+screen | grep -q "GEGNERISCHES FELD" && fail "the battle shows in a window too small"
+resize 197 70
+wait_for "|__)|"
+
+keys C-c
+expect_end 130 "after Ctrl+C"
+legend=$(screen | grep -n "X = Schiff-Treffer" | cut -d: -f1)
+[ "$(pane cursor_flag) $(pane cursor_y) $(pane pane_title)" = "1 $legend shell" ] ||
+    fail "cursor or title not back, or the cursor not below the drawing (line $legend)"
+
+# The options file goes at this quit, as saving is off.
+start "$run"
+wait_for "[ ] Beenden"
+keys Down Down Down Down Enter
+expect_end 0 "after Beenden"
+
+# Suspended from a shell with job control; valgrind cannot stop the program it runs.
+if ! grep -q valgrind "$program"; then
+    e2e_start "PS1='$ ' bash --norc --noprofile"
+    keys "$run" Enter
+    wait_for "[ ] Beenden"
+    keys C-z
+    wait_for "Stopped"
+    [ "$(pane cursor_flag)" = 1 ] || fail "cursor hidden while stopped"
+    keys "clear; fg" Enter
+    wait_for "[x] Spiel gegen Computer"
+fi
+
+echo "PASS: closed streams, quit, size notice, resizes, Ctrl+C and Ctrl+Z on a real terminal"
