@@ -10,8 +10,9 @@ bool isBlank(char ch) {
     return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r';
 }
 
-// The echo of a line being typed: it starts at the cursor, is clipped at the right edge,
-// and covers what the screen showed there only until the line ends.
+// The echo of a line being typed: it starts at the cursor and is clipped at the right edge,
+// so that it never wraps onto another line or scrolls the screen. What it covers comes back
+// as the typing is taken back.
 class Echo {
   public:
     explicit Echo(Screen& screen)
@@ -54,9 +55,11 @@ std::optional<std::string> editLine(Screen& screen,
     for (;;) {
         const std::optional<KeyEvent> key = nextKey();
         if (!key || (key->second < 0 && key->first == 13)) {
-            // The line is read; the screen is left as the program drew it, for the program
-            // to answer.
-            echo.show("");
+            // A typed word stays on screen, as the console leaves it; a line of blanks goes,
+            // and the next line is typed in the same place.
+            if (line.find_first_not_of(" \t") == std::string::npos) {
+                echo.show("");
+            }
             if (!key && line.empty()) {
                 return std::nullopt;
             }

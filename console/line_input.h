@@ -2,8 +2,7 @@
 
 // The console's line input: typed characters are echoed at the cursor in the current colour,
 // Backspace takes back the last one, Escape the whole line, Enter ends the line. The echo
-// stays on the cursor's line, clipped at its end, and goes when the line ends: the program
-// answers on a screen that shows only its own drawing.
+// stays on the cursor's line, clipped at its end; Enter leaves the cursor on that line.
 
 #include "console/keys.h"
 #include "console/screen.h"
@@ -15,8 +14,10 @@
 // Longer lines are cut here; the console's own line input has a limit too.
 inline constexpr std::size_t MaxLineLength = 1024;
 
-// Reads one line with echo; the cursor ends where it was. Returns nothing when the input ends
-// before anything was typed; a line cut short by the end of input counts as typed.
+// Reads one line with echo: the typed text stays on screen with the cursor behind it; a line
+// of nothing but blanks leaves the screen and the cursor as they were. Returns nothing when
+// the input ends before anything was typed; a line cut short by the end of input counts as
+// typed.
 std::optional<std::string> editLine(Screen& screen,
                                     const std::function<std::optional<KeyEvent>()>& nextKey);
 

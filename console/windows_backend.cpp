@@ -492,6 +492,13 @@ std::optional<KeyEvent> WindowsConsole::readKeyEvent() {
     }
 }
 
+void WindowsConsole::dropPendingKeys() {
+    const HANDLE input = inputHandle();
+    if (input != INVALID_HANDLE_VALUE) {
+        FlushConsoleInputBuffer(input);
+    }
+}
+
 void WindowsConsole::interrupt() {
     restore();
     ExitProcess(ControlCExitCode);

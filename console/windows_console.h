@@ -105,6 +105,7 @@ class WindowsConsole : public ConsoleBackend {
     void setup() override;
     void present(Screen& screen) override;
     std::optional<KeyEvent> readKeyEvent() override;
+    void dropPendingKeys() override;
     void sleep(int milliseconds) override;
     void restore() override;
 

@@ -136,6 +136,8 @@ void enterNumber(const NumberField& field, int y) {
     for (;;) {
         const std::optional<std::int32_t> typed = readNumber();
         if (!typed || *typed < 1 || *typed > field.limit) {
+            // The last try's typing may reach beyond the message; the next try is typed there.
+            blankRestOfLine({LabelColumn, y});
             writeAt({LabelColumn, y}, field.rangeMessage);
             errorShown = true;
             continue;

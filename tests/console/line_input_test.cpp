@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(LineInput, EchoStaysOnItsLineClippedAndLeavesOnlyTheProgramsDrawingWhenRead) {
+TEST(LineInput, EchoStaysOnItsLineClippedAtItsEndAndEmptyLinesLeaveNoTrace) {
     VirtualConsole console;
     writeAt({0, 68}, "above");
     writeAt({186, 69}, "Prompt: ab"); // on the last line, up to its last column but one
@@ -25,16 +25,17 @@ TEST(LineInput, EchoStaysOnItsLineClippedAndLeavesOnlyTheProgramsDrawingWhenRead
     EXPECT_EQ(echo, "Prompt: q1z");
     EXPECT_EQ(echoColor, LightGreen);
     EXPECT_EQ(console.line(68), "above");
-    EXPECT_EQ(console.textAt({186, 69}, 11), "Prompt: ab ");
-    EXPECT_EQ(console.screen().cursor, (ScreenPos{194, 69}));
+    EXPECT_EQ(console.textAt({186, 69}, 11), "Prompt: q1z"); // the word stays, as typed
+    EXPECT_EQ(console.screen().cursor, (ScreenPos{196, 69}));
 
     console.onKeyWait = nullptr;
     moveCursor({10, 7});
     console.type("xyz");
     console.pressEscape();
+    console.typeLine("  ");
     console.typeLine("c4");
     EXPECT_EQ(readWord(), "c4");
-    EXPECT_EQ(console.line(7), "");
+    EXPECT_EQ(console.line(7), "          c4");
 }
 
 TEST(LineInput, TheRestOfALineAnswersTheNextWordReadsButNotKeyReads) {
