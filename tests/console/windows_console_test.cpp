@@ -130,6 +130,17 @@ TEST_F(WindowsConsoleTest, CtrlCHandsTheConsoleBackWholeFromItsOwnThreadAndEndsT
     EXPECT_EQ(callsToPaint(), 0) << "the game is ending: nothing more is painted";
 }
 
+TEST_F(WindowsConsoleTest, KeysTypedBeforeADropAreNotReadAfterIt) {
+    DWORD written = 0;
+    for (const INPUT_RECORD& record : {key('A', L'a'), key('B', L'b')}) {
+        WriteConsoleInputW(input, &record, 1, &written);
+        if (record.Event.KeyEvent.uChar.UnicodeChar == L'a') {
+            dropTypedAhead();
+        }
+    }
+    EXPECT_EQ(readKeyCode(), 'b');
+}
+
 TEST(WindowsKeys, InputRecordsBecomeTheCodesOfGetch) {
     const Case<INPUT_RECORD, std::optional<KeyEvent>> cases[] = {
         {key(VK_UP, 0, ENHANCED_KEY | NUMLOCK_ON), KeyEvent{224, 72}, "Up"},

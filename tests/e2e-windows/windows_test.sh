@@ -2,7 +2,7 @@
 # The Windows build under wine in tmux, for what only the real console shows: the main menu's
 # colours and umlauts on the pane, the options file's bytes in the application-data folder, an
 # umlaut typed on the UTF-8 input code page, the size notice, and the console handed back after
-# Beenden, Ctrl+C and Escape.
+# Beenden, Ctrl+C and Escape; the options file read at the next start and removed.
 # $1: kentermeer.exe. WINEPREFIX: the wine prefix (wine's own default when unset).
 set -u
 source "$(dirname "$0")/../e2e/lib.sh"
@@ -34,6 +34,17 @@ keys Down Down Down Enter
 expect_handed_back 0
 printf '17\r\n8\r\n0\r\n1\r\n' | cmp -s - "$options_folder/Optionen.cfg" ||
     fail "the options file holds $(od -An -tx1 "$options_folder/Optionen.cfg" 2>&1)"
+
+# The next start loads them; saving switched off removes the file with its folder at Beenden.
+e2e_start "wine '$program'"
+wait_for "[ ] Beenden" 30
+keys Down Enter
+wait_for "[ ] Optionen speichern: An"
+keys Down Enter Down Enter Escape
+wait_for "[x] Optionen"
+keys Down Down Down Enter
+expect_handed_back 0
+[ ! -e "$options_folder" ] || fail "the options folder is still there"
 
 # On the UTF-8 input code page an umlaut is typed as itself; Ctrl+C in the pause after placing.
 e2e_start "wine cmd /c 'chcp 65001 >nul & $(winepath -w "$program")'"
