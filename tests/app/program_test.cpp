@@ -11,6 +11,7 @@
 #include "options/game_options.h"
 #include "support/scratch_config_home.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -37,7 +38,11 @@ TEST(MainLoop, MarkComesBackToTheEntryThatLedToEachScreenAndAGameLeavesAClearedR
     vc.type(up + up + "\r");                     // Optionen, left with Escape
     vc.pressEscape();
     vc.type(down + down + down + "\r"); // Beenden
+    std::srand(1);
+    const int unseeded = std::rand();
+    std::srand(1);
     runProgram();
+    EXPECT_NE(std::rand(), unseeded) << "the computer would draw the same ships in every run";
     EXPECT_TRUE(vc.setupDone);
     EXPECT_EQ(menuDrawCount, 6); // the first menu is drawn twice
     EXPECT_EQ(marks, (std::vector<int>{0, 0, 2, 3, 3, 4, 4, 3, 2, 2, 3, 4, 5}));
