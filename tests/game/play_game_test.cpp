@@ -30,7 +30,6 @@ TEST_F(WholeGame, LossRevealsTheShipsThePlayerDidNotFind) {
     scriptLostGame();
     atInput[5] = [&] { EXPECT_TRUE(showsCells({"j5"}, Empty)); };
     atPause[2] = [&] {
-        EXPECT_EQ(console.line(57), "          Gegner am Zug");
         EXPECT_TRUE(showsCells({"a1"}, Yellow));
         expectLegend({{Yellow, " = Deine Schiffe"},
                       {LightBlue, " = feindliche Wasser-Treffer"},
