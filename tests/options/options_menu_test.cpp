@@ -44,7 +44,6 @@ TEST_F(OptionsMenu, DrawsEveryItemInItsPlaceWithTheRecordsValues) {
     EXPECT_TRUE(
         console.shows({74, 65}, "Drücken Sie ESC um zum Hauptmenü zurückzukehren..."_cp, LightRed));
     EXPECT_FALSE(console.screen().cursorVisible);
-    EXPECT_EQ(console.screen().color, DarkGreen);
 }
 
 TEST_F(OptionsMenu, MarkSkipsTheHeadingStopsAtBothEndsAndIgnoresOtherKeys) {
