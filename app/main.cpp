@@ -15,8 +15,8 @@ constexpr std::string_view HelpText = R"(Usage: kentermeer [--help | --version]
 Kentermeer is a ship-battle game for the text console, played against the
 computer: each side hides four one-cell ships on a grid of up to 17 x 8 cells,
 and the first to hit all four ships of the other wins. Its screens are German.
-It needs a terminal of at least 197 columns by 70 lines and waits with a
-notice until the window is that big.
+It needs a terminal of at least 197 columns by 70 lines; while the window is
+smaller, it shows a notice instead and goes on once the window is big enough.
 
 Options:
   --help       print this text and exit
@@ -45,7 +45,7 @@ Environment:
                where the options file lives (absolute paths only)
   LC_ALL, LC_CTYPE, LANG
                the first one set names the terminal's character set:
-               Latin-1 for ISO-8859-1 or -15, else UTF-8
+               ISO-8859-1 or ISO-8859-15, else UTF-8
   APPDATA      on Windows, the folder of the options file
 
 Exit status:

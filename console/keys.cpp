@@ -41,7 +41,7 @@ int withCtrl(int second) {
     case Up:
         return 141;
     case PageUp:
-        return 134;
+        return 132;
     case Left:
         return 115;
     case Right:

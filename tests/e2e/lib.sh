@@ -54,11 +54,12 @@ e2e_start() {
     fail "tmux did not start"
 }
 
-# Waits up to SECONDS (10 unless given) for a text anywhere on the screen.
+# Waits up to SECONDS (10 unless given) for a text anywhere on the screen; with -e as third
+# argument the text holds the colours, as tmux spells them where they change.
 wait_for() {
     local text=$1 tries=$((${2:-10} * 10))
     for _ in $(seq "$tries"); do
-        screen | grep -qF -- "$text" && return 0
+        screen ${3:+"$3"} | grep -qF -- "$text" && return 0
         sleep 0.1
     done
     fail "no \"$text\" on screen"
