@@ -15,7 +15,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 echo "== Fuzz targets, ${seconds} s each"
-targets=(keys line_input coordinates options_file painter)
+targets=(keys line_input coordinates options_file painter game)
 CXX=clang++ cmake -S . -B build-fuzz -DKENTERMEER_FUZZ=ON -DKENTERMEER_TESTS=OFF >/dev/null
 cmake --build build-fuzz -j2 --target "${targets[@]/#/fuzz_}"
 for target in "${targets[@]}"; do

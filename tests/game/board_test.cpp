@@ -3,7 +3,7 @@
 
 using BoardDrawing = GameScreenTest;
 
-TEST_F(BoardDrawing, LabelsGridAndCoordinatesFollowTheBoardSize) {
+TEST_F(BoardDrawing, LabelsAndGridFollowTheBoardSize) {
     for (const auto& [columns, rows] : {std::pair{1, 4}, {2, 2}, {10, 5}, {17, 8}}) {
         SCOPED_TRACE(std::to_string(columns) + " x " + std::to_string(rows));
         useBoard(columns, rows);
@@ -29,26 +29,5 @@ TEST_F(BoardDrawing, LabelsGridAndCoordinatesFollowTheBoardSize) {
                 }
             }
         }
-        for (int column = 0; column < MaxColumns; ++column) {
-            for (int row = 0; row < MaxRows; ++row) {
-                const std::string name{char('a' + column), char('1' + row)};
-                const ScreenPos cell = parseCoordinate(name);
-                EXPECT_EQ(cell, cellCentre(column, row)) << name;
-                EXPECT_EQ(parseCoordinate(std::string{char('A' + column), name[1]}), cell);
-                EXPECT_EQ(isOnBoard(cell), column < columns && row < rows) << name;
-            }
-        }
-    }
-}
-
-TEST(CoordinateNotation, LetterAndDigitAreJudgedSeparatelyFromTheFirstTwoCharacters) {
-    // clang-format off
-    const std::pair<const char*, ScreenPos> words[] = {
-        {"a1", {20, 10}}, {"B3", {30, 22}}, {"q8", {180, 52}}, {"a12", {20, 10}},
-        {"c5xyz", {40, 34}}, {"z3", {0, 22}}, {"c9", {40, 0}}, {"r1", {0, 10}}, {"1a", {0, 0}},
-        {"?1", {0, 10}}, {"\xE4" "1", {0, 10}}, {"a0", {20, 0}}, {"a", {20, 0}}, {"", {0, 0}}};
-    // clang-format on
-    for (const auto& [word, cell] : words) {
-        EXPECT_EQ(parseCoordinate(word), cell) << word;
     }
 }

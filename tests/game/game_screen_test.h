@@ -33,10 +33,10 @@ class GameScreenTest : public ::testing::Test {
         console.onPause = [this](int) { run(atPause, pausesSeen_++); };
     }
     ~GameScreenTest() override {
+        EXPECT_TRUE(atInput.empty() && atPause.empty()) << "check not run";
         gameOptions = GameOptions{};
         resetGame();
     }
-    void TearDown() override { EXPECT_TRUE(atInput.empty() && atPause.empty()) << "check not run"; }
 
     void useBoard(int columns, int rows) {
         gameOptions.columns = columns;
@@ -45,13 +45,10 @@ class GameScreenTest : public ::testing::Test {
     // Each text is one input, a typed line with its Enter.
     void typeLines(std::initializer_list<std::string_view> lines) {
         for (const std::string_view text : lines) {
-            pressKey(std::string(text) + "\r");
+            inputAt_.emplace(typed_, inputAt_.size());
+            typed_ += text.size() + 1;
+            console.typeLine(text);
         }
-    }
-    void pressKey(std::string_view bytes) {
-        inputAt_.emplace(typed_, inputAt_.size());
-        typed_ += bytes.size();
-        console.type(bytes);
     }
     // A key typed once the end-of-game screen asks for it, after the screen has dropped
     // what was typed ahead.
