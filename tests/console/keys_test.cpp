@@ -63,7 +63,7 @@ TEST(KeyDecoding, TerminalSequencesAndCharactersBecomeTheWindowsConsolesCodes) {
         // From a terminal a line feed is Ctrl+J.
         {"\r\n\x7f\x08", {13, 10, 8, 8}},
         // Reports, focus events and mouse reports (three bytes after CSI M) are no keys.
-        {"\x1b[200~x\x1b[I\x1b[O\x1b[M !!\x1b[M#\x7f\x1bz", {'x', 'z'}},
+        {"\x1b[200~x\x1b[I\x1b[O\x1b[?1;2c\x1b[M !!\x1b[M#\x7f\x1bz", {'x', 'z'}},
         // A control byte breaks a sequence and counts as itself; an endless parameter list
         // swallows nothing after it.
         {"\x1b[1\r\x1b[" + std::string(10000, '1') + "Bz", {13, Ext + 80, 'z'}},

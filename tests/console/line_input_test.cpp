@@ -34,20 +34,21 @@ TEST(LineInput, EditsAndEchoesInTheCurrentColourUpToTheLinesEnd) {
 
 TEST(LineInput, TheRestOfALineAnswersLaterWordReadsButNotKeyReads) {
     VirtualConsole console;
-    console.typeLine("  a1 \tb2"); // a Tab separates words like a blank
+    console.typeLine("  a1\tb2 c3"); // a Tab separates words like a blank
     console.type(std::string(keys::Down) + std::string(keys::Up) + "x");
     console.typeLine("");
     console.typeLine(std::string(MaxLineLength + 50, 'w') + " ignored");
-    console.typeLine("c3");
+    console.typeLine("d4");
     EXPECT_EQ(readWord(), "a1");
     EXPECT_EQ(readWord(), "b2");
+    EXPECT_EQ(readWord(), "c3");
     EXPECT_EQ(readKey(), KeyDown);
     EXPECT_EQ(readKeyCode(), 224);
     EXPECT_EQ(readKey(), 72); // the arrow's second code, read as a key of its own
     EXPECT_EQ(readKey(), 'x');
     // The blank line is skipped; a line is cut at its limit without losing the next one.
     EXPECT_EQ(readWord().size(), MaxLineLength);
-    EXPECT_EQ(readWord(), "c3");
+    EXPECT_EQ(readWord(), "d4");
 }
 
 TEST(NumberInput, ReadsLikeFormattedExtractionAndDropsTheRestOfTheLine) {
