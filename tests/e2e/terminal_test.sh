@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The real program on a real terminal, a tmux pane; the terminal's modes are read from
 # outside, since an interactive shell would mend them itself:
-# - a closed input or a closed output pipe ends it at once, the modes as before (the quit
+# - a closed input or a closed output pipe ends it at once, the terminal as before (the quit
 #   from the menu takes the same way out);
-# - too small a window shows the size notice at start-up and at any time later, also in a
-#   pause; what is typed meanwhile waits, and the screen comes back exactly;
+# - too small a window shows the size notice at start-up, where Escape ends it, and at any
+#   time later, also in a pause; what is typed meanwhile waits, and the screen comes back
+#   exactly;
 # - resizes while it waits for a key; Ctrl+C hands back the modes, the cursor and the title,
 #   the cursor below the drawing; after Ctrl+Z, fg brings the screen back.
 set -u
@@ -21,9 +22,14 @@ modes() { stty -g -F "$(pane pane_tty)"; }
 run="env HOME='$e2e_work' XDG_CONFIG_HOME='$e2e_work' '$program'"
 # Runs a command line from a shell that leaves Ctrl+C to the program; then columns, lines.
 start() { e2e_start "printf '\\033]2;shell\\007'; trap '' INT; $1" "${2:-197}" "${3:-70}"; }
+# The program has ended with exit code $1: the modes as before, the cursor shown below the last
+# drawing, the shell's title back.
 expect_end() {
     [ "$(exit_code 10)" = "$1" ] || fail "exit code $(exit_code 0), not $1 $2"
-    [ "$(modes)" = "$first_modes" ] || fail "terminal modes differ $2"
+    local below
+    below=$(screen | grep -n '[^ ]' | tail -1 | cut -d: -f1)
+    [ "$(modes) $(pane cursor_flag) $(pane cursor_y) $(pane pane_title)" = \
+        "$first_modes 1 ${below:-0} shell" ] || fail "modes, cursor or title not back $2"
 }
 
 e2e_start true
@@ -34,10 +40,13 @@ start "{ $run; echo \$? > '$e2e_work/piped'; } | head -c 100 >/dev/null"
 expect_end 0 "after a closed output"
 [ "$(cat "$e2e_work/piped")" = 141 ] || fail "exit code $(cat "$e2e_work/piped") in a closed pipe"
 
-# Started in a small window; resized while the notice shows.
+# Started in a small window: Escape ends it; resized while the notice shows.
+start "$run" 150 40
+wait_for "Esc beendet das Programm."
+keys Escape
+expect_end 0 "after Escape in the size notice"
 start "$run" 150 40
 wait_for "Jetzt: 150 × 40."
-wait_for "Esc beendet das Programm."
 resize 160 45
 wait_for "Jetzt: 160 × 45."
 resize 197 70
@@ -71,9 +80,6 @@ wait_for "|__)|"
 
 keys C-c
 expect_end 130 "after Ctrl+C"
-legend=$(screen | grep -n "X = Schiff-Treffer" | cut -d: -f1)
-[ "$(pane cursor_flag) $(pane cursor_y) $(pane pane_title)" = "1 $legend shell" ] ||
-    fail "cursor or title not back, or the cursor not below the drawing (line $legend)"
 
 # Suspended from a shell with job control; valgrind cannot stop the program it runs.
 if ! grep -q valgrind "$program"; then
