@@ -9,30 +9,28 @@
 
 namespace {
 
-// A terminal's bytes, all at once but for a quiet time before the byte at quietAt.
+// A terminal's bytes, all at once but for a quiet time after the first.
 struct QuietSource : ByteSource {
-    QuietSource(std::string_view bytes, std::size_t quietAt, int quietMs)
-        : bytes(bytes), quietAt(quietAt), quietMs(quietMs) {}
+    QuietSource(std::string_view bytes, int quietMs) : bytes(bytes), quietMs(quietMs) {}
     ByteRead readByte(int waitMs, unsigned char& byte) override {
+        if (next == 1 && waitMs >= 0 && quietMs > waitMs) {
+            return ByteRead::Timeout;
+        }
         if (next == bytes.size()) {
             return ByteRead::End;
-        }
-        if (next == quietAt && waitMs >= 0 && quietMs > waitMs) {
-            return ByteRead::Timeout;
         }
         byte = static_cast<unsigned char>(bytes[next++]);
         return ByteRead::Byte;
     }
 
     std::string_view bytes;
-    std::size_t quietAt;
     int quietMs;
     std::size_t next = 0;
 };
 
 std::vector<int> decode(std::string_view bytes, KeyDecoder decoder = KeyDecoder(),
-                        std::size_t quietAt = 0, int quietMs = 0) {
-    QuietSource source(bytes, quietAt, quietMs);
+                        int quietMs = 0) {
+    QuietSource source(bytes, quietMs);
     std::vector<int> codes;
     while (const std::optional<KeyEvent> key = nextKeyEvent(decoder, source)) {
         codes.push_back(foldKey(*key));
@@ -87,7 +85,6 @@ TEST(KeyDecoding, TerminalSequencesAndCharactersBecomeTheWindowsConsolesCodes) {
 }
 
 TEST(KeyDecoding, EscapeAloneIsToldFromASequenceByTheWait) {
-    EXPECT_EQ(decode("\x1b[A", KeyDecoder(), 1, EscapeWaitMs), (std::vector<int>{512 + 72}));
-    EXPECT_EQ(decode("\x1b[A", KeyDecoder(), 1, EscapeWaitMs + 1),
-              (std::vector<int>{27, '[', 'A'}));
+    EXPECT_EQ(decode("\x1b[A", KeyDecoder(), EscapeWaitMs), (std::vector<int>{512 + 72}));
+    EXPECT_EQ(decode("\x1b[A", KeyDecoder(), EscapeWaitMs + 1), (std::vector<int>{27, '[', 'A'}));
 }
