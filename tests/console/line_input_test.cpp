@@ -52,22 +52,12 @@ TEST(LineInput, TheRestOfALineAnswersLaterWordReadsButNotKeyReads) {
 }
 
 TEST(NumberInput, ReadsLikeFormattedExtractionAndDropsTheRestOfTheLine) {
-    const std::pair<std::string_view, std::optional<std::int32_t>> cases[] = {
-        {"  12abc 7", 12},
-        {"+5", 5},
-        {"-3", -3},
-        {"x9", {}},
-        {"2147483648", {}},
-        {"18446744073709551617", {}},
-        {"-2147483648", INT32_MIN},
-        {"\r0017", 17}, // after an empty line
-    };
     VirtualConsole console;
-    for (const auto& [line, number] : cases) {
-        console.typeLine(line);
-    }
-    for (const auto& [line, number] : cases) {
-        EXPECT_EQ(readNumber(), number) << line;
+    console.type("  12abc 7\r+5\r-3\rx9\r2147483648\r18446744073709551617\r-2147483648\r"
+                 "\r0017\r"); // the last after an empty line
+    const std::optional<std::int32_t> numbers[] = {12, 5, -3, {}, {}, {}, INT32_MIN, 17};
+    for (const std::optional<std::int32_t>& number : numbers) {
+        EXPECT_EQ(readNumber(), number);
     }
 }
 
