@@ -6,8 +6,9 @@
 # - too small a window shows the size notice at start-up, where Escape ends it, and at any
 #   time later, also in a pause; what is typed meanwhile waits, and the screen comes back
 #   exactly;
-# - resizes while it waits for a key; Ctrl+C hands back the modes, the cursor and the title,
-#   the cursor below the drawing; after Ctrl+Z, fg brings the screen back.
+# - resizes while it waits for a key; Ctrl+C, and SIGTERM from elsewhere, hand back the modes,
+#   the cursor and the title, the cursor below the drawing; after Ctrl+Z, fg brings the
+#   screen back.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -80,6 +81,10 @@ wait_for "|__)|"
 
 keys C-c
 expect_end 130 "after Ctrl+C"
+start "$run"
+wait_for "[ ] Beenden"
+pkill -TERM -P "$(pane pane_pid)"
+expect_end 143 "after SIGTERM"
 
 # Suspended from a shell with job control; valgrind cannot stop the program it runs.
 if ! grep -q valgrind "$program"; then
@@ -93,4 +98,4 @@ if ! grep -q valgrind "$program"; then
     wait_for "[x] Spiel gegen Computer"
 fi
 
-echo "PASS: closed streams, size notice, resizes, Ctrl+C and Ctrl+Z on a real terminal"
+echo "PASS: closed streams, size notice, resizes, Ctrl+C, SIGTERM and Ctrl+Z on a real terminal"
