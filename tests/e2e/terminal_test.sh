@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a real terminal, a tmux pane; the terminal's modes are read from
 # outside, since an interactive shell would mend them itself:
-# - a closed input or a closed output pipe ends it at once, the terminal as before (the quit
-#   from the menu takes the same way out);
+# - a closed input or a closed output pipe ends it at once, as does the end of a piped
+#   input, the terminal as before (the quit from the menu takes the same way out);
 # - too small a window shows the size notice at start-up, where Escape ends it, and at any
 #   time later, also in a pause; what is typed meanwhile waits, and the screen comes back
 #   exactly;
@@ -40,6 +40,9 @@ expect_end 0 "after a closed input"
 start "{ $run; echo \$? > '$e2e_work/piped'; } | head -c 100 >/dev/null"
 expect_end 0 "after a closed output"
 [ "$(cat "$e2e_work/piped")" = 141 ] || fail "exit code $(cat "$e2e_work/piped") in a closed pipe"
+start "sleep 1 | $run"
+resize 198 70 # the wake-up it brings leaves errno set to EAGAIN
+expect_end 0 "after an input that ended after a resize"
 
 # Started in a small window: Escape ends it; resized while the notice shows.
 start "$run" 150 40
