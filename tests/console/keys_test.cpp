@@ -88,3 +88,14 @@ TEST(KeyDecoding, EscapeAloneIsToldFromASequenceByTheWait) {
     EXPECT_EQ(decode("\x1b[A", KeyDecoder(), EscapeWaitMs), (std::vector<int>{512 + 72}));
     EXPECT_EQ(decode("\x1b[A", KeyDecoder(), EscapeWaitMs + 1), (std::vector<int>{27, '[', 'A'}));
 }
+
+TEST(KeyDecoding, DroppingForgetsTheKeysNotTakenAndTheSequenceBegun) {
+    KeyDecoder decoder;
+    for (const char ch : std::string_view("\x1bOx\x1b[")) { // Alt+O and x, then CSI
+        decoder.feed(static_cast<unsigned char>(ch));
+    }
+    decoder.dropPending();
+    decoder.feed('A');
+    EXPECT_EQ(decoder.take(), (KeyEvent{'A', -1}));
+    EXPECT_EQ(decoder.take(), std::nullopt);
+}

