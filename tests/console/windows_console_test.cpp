@@ -4,340 +4,173 @@
 #include "console/windows_console.h"
 
 #include <gtest/gtest.h>
+#include <sstream>
 #include <vector>
 
 namespace {
 
-// A test runner's output is usually a pipe and the process may have no console at all: a
-// console is made once, without taking standard output away from the runner.
-bool haveConsole() {
-    static const bool present = [] {
-        HANDLE probe =
-            CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (probe != INVALID_HANDLE_VALUE) {
-            CloseHandle(probe);
-            return true;
-        }
-        const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
-        const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-        const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
-        FreeConsole();
-        const bool made = AllocConsole() != 0;
-        SetStdHandle(STD_INPUT_HANDLE, in);
-        SetStdHandle(STD_OUTPUT_HANDLE, out);
-        SetStdHandle(STD_ERROR_HANDLE, err);
-        return made;
-    }();
-    return present;
+constexpr WORD UserColours = 0x1E; // yellow on blue
+// A console's usual input mode (e7), Quick Edit (40) on.
+constexpr DWORD UserInputMode = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT |
+                                ENABLE_INSERT_MODE | ENABLE_QUICK_EDIT_MODE | ENABLE_EXTENDED_FLAGS;
+constexpr DWORD Shared = FILE_SHARE_READ | FILE_SHARE_WRITE;
+HANDLE gHandled = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+
+INPUT_RECORD key(WORD virtualKey, wchar_t ch, DWORD state = 0, BOOL down = TRUE) {
+    return {KEY_EVENT, {{down, 1, virtualKey, 0, {ch}, state}}};
 }
 
-// The Windows backend painting on a screen buffer of its own, which stands in for standard
-// output while the test runs; the buffer starts at a console's usual 80 x 25.
+// A row of a table: what goes in, what should come out, and what the row stands for.
+template <class In, class Out> struct Case {
+    In in;
+    Out expected;
+    const char* what;
+};
+
+// The Windows backend on a console screen buffer of its own, standing in for standard output:
+// 80 x 25 at first, with a user's colours, title and input mode.
 class WindowsConsoleTest : public testing::Test {
   protected:
     void SetUp() override {
-        if (!haveConsole()) {
-            GTEST_SKIP() << "no console to paint on";
-        }
-        buffer = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                           CONSOLE_TEXTMODE_BUFFER, nullptr);
-        ASSERT_NE(buffer, INVALID_HANDLE_VALUE);
-        const SMALL_RECT small{0, 0, 79, 24};
-        SetConsoleWindowInfo(buffer, TRUE, &small);
+        ASSERT_NE(buffer, INVALID_HANDLE_VALUE) << "no console to paint on";
         SetConsoleScreenBufferSize(buffer, COORD{80, 25});
-        SetConsoleTextAttribute(buffer, StartAttribute);
+        SetConsoleTextAttribute(buffer, UserColours);
         SetConsoleTitleW(L"Eingabeaufforderung");
-        input = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-        GetConsoleMode(input, &testerInputMode);
         SetConsoleMode(input, UserInputMode);
-        FlushConsoleInputBuffer(input);
-        savedOutput = GetStdHandle(STD_OUTPUT_HANDLE);
         SetStdHandle(STD_OUTPUT_HANDLE, buffer);
         installConsoleBackend(&console);
         setupConsole();
     }
     void TearDown() override {
         installConsoleBackend(nullptr);
-        SetConsoleMode(input, testerInputMode);
-        CloseHandle(input);
-        if (buffer != INVALID_HANDLE_VALUE) {
-            SetStdHandle(STD_OUTPUT_HANDLE, savedOutput);
-            CloseHandle(buffer);
-        }
+        SetStdHandle(STD_OUTPUT_HANDLE, savedOutput);
     }
 
-    // Line y of the buffer: its characters, and its attributes.
-    std::wstring text(int y) const {
-        std::wstring text(ConsoleWidth, L'\0');
-        DWORD read = 0;
-        ReadConsoleOutputCharacterW(buffer, text.data(), ConsoleWidth, COORD{0, SHORT(y)}, &read);
-        return text.substr(0, read);
-    }
-    std::vector<WORD> colours(int y) const {
-        std::vector<WORD> colours(ConsoleWidth);
-        DWORD read = 0;
-        ReadConsoleOutputAttribute(buffer, colours.data(), ConsoleWidth, COORD{0, SHORT(y)}, &read);
-        return {colours.begin(), colours.begin() + read};
-    }
-    // Every cell of the buffer shows what the model holds, in the model's colour.
-    void expectBufferMatchesModel() const {
-        for (int y = 0; y < ConsoleHeight; ++y) {
-            std::wstring text;
-            std::vector<WORD> attributes;
-            for (int x = 0; x < ConsoleWidth; ++x) {
-                const Cell& cell = consoleScreen().at(x, y);
-                text.push_back(static_cast<wchar_t>(displayedCharacter(cell.ch)));
-                attributes.push_back(cell.color == DefaultColor ? StartAttribute : cell.color);
-            }
-            ASSERT_EQ(this->text(y), text) << "line " << y;
-            ASSERT_EQ(colours(y), attributes) << "line " << y;
+    // Every cell as the model has it, with the user's colours for the default ones.
+    void expectCellsAsTheModel() {
+        std::vector<CHAR_INFO> cells(ConsoleWidth * ConsoleHeight);
+        SMALL_RECT all{0, 0, ConsoleWidth - 1, ConsoleHeight - 1};
+        ReadConsoleOutputW(buffer, cells.data(), {ConsoleWidth, ConsoleHeight}, {0, 0}, &all);
+        for (int i = 0; i < ConsoleWidth * ConsoleHeight; ++i) {
+            const Cell& cell = consoleScreen().at(i % ConsoleWidth, i / ConsoleWidth);
+            ASSERT_EQ(cells[i].Char.UnicodeChar, displayedCharacter(cell.ch)) << i;
+            ASSERT_EQ(cells[i].Attributes, cell.color == DefaultColor ? UserColours : cell.color)
+                << i;
         }
     }
-
-    // Reads what the console shows besides its cells.
-    void look() {
+    // The console besides its cells: title, input mode, colours, cursor shape and visibility,
+    // the cursor's column and line.
+    std::wstring state() {
+        CONSOLE_SCREEN_BUFFER_INFO info{};
+        CONSOLE_CURSOR_INFO cursor{};
+        DWORD mode = 0;
+        wchar_t title[64] = {};
         GetConsoleScreenBufferInfo(buffer, &info);
         GetConsoleCursorInfo(buffer, &cursor);
-        GetConsoleMode(input, &inputMode);
-        wchar_t text[64] = {};
-        GetConsoleTitleW(text, 64);
-        title = text;
+        GetConsoleMode(input, &mode);
+        GetConsoleTitleW(title, 64);
+        std::wostringstream out;
+        out << title << std::hex << L", mode " << mode << L", colours " << info.wAttributes
+            << std::dec << L", cursor " << cursor.dwSize
+            << (cursor.bVisible ? L" shown" : L" hidden") << L" at " << info.dwCursorPosition.X
+            << L"," << info.dwCursorPosition.Y;
+        return out.str();
     }
-
-    // The console as the program found it, with the cursor shown on line below.
-    void expectHandedBack(int below) {
-        look();
-        EXPECT_EQ(info.wAttributes, StartAttribute);
-        EXPECT_EQ(info.dwCursorPosition.Y, below) << "the prompt comes below the drawing";
-        EXPECT_TRUE(cursor.bVisible);
-        EXPECT_EQ(title, L"Eingabeaufforderung");
-        EXPECT_EQ(inputMode, UserInputMode);
-    }
-
-    // The calls the backend makes on the console while the program paints what it has drawn.
     long callsToPaint() {
         const long before = console.sink()->calls();
         pause(0);
         return console.sink()->calls() - before;
     }
 
-    static constexpr WORD StartAttribute = 0x1E; // yellow on blue, as someone's console may be
-    // A user's input mode, with Quick Edit on.
-    static constexpr DWORD UserInputMode = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT |
-                                           ENABLE_ECHO_INPUT | ENABLE_INSERT_MODE |
-                                           ENABLE_QUICK_EDIT_MODE | ENABLE_EXTENDED_FLAGS;
-    HANDLE buffer = INVALID_HANDLE_VALUE;
-    HANDLE input = INVALID_HANDLE_VALUE;
-    DWORD testerInputMode = 0;
-    DWORD inputMode = 0;
-    HANDLE savedOutput = nullptr;
+    HANDLE buffer = CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, Shared, nullptr,
+                                              CONSOLE_TEXTMODE_BUFFER, nullptr);
+    HANDLE input = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, Shared, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    HANDLE savedOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     WindowsConsole console{false};
-    CONSOLE_SCREEN_BUFFER_INFO info{};
-    CONSOLE_CURSOR_INFO cursor{};
-    std::wstring title;
 };
 
 } // namespace
 
-TEST_F(WindowsConsoleTest, PaintingMatchesTheModelInAFewCallsWithColoursUmlautsClearsAndScrolling) {
-    clearScreen();
-    EXPECT_LE(callsToPaint(), 3) << "a whole screen is one rectangle, then the cursor";
-    EXPECT_EQ(colours(50)[100], StartAttribute) << "the first clear keeps the console's colours";
-
-    setColor(DarkGreen);
-    writeAt({3, 3}, "[ ] Info");
-    clearScreen();
-    for (int y = 0; y < ConsoleHeight; y += 2) {
+TEST_F(WindowsConsoleTest, PaintsTheModelCellForCellInARectangleForNeighbouringLines) {
+    for (int y = 1; y < ConsoleHeight; y += 2) {
         writeAt({10, y}, "# # #");
     }
-    writeAt({0, 1}, "oben");
-    setColor(LightGreen);
-    writeAt({0, 61}, std::string("äöüß°Û € "_cp) + "\x07\x81");
-    setColor(Yellow);
-    writeNumber(2);
-    setColor(LightRed);
-    writeText(" ein: ");
-    EXPECT_LE(callsToPaint(), 2);
-    EXPECT_EQ(colours(69)[196], DarkGreen) << "later clears take the current colour";
-    EXPECT_EQ(text(61).substr(0, 11), L"äöüß°Û € ??") << "control bytes never reach the console";
-    expectBufferMatchesModel();
+    writeAt({0, 60}, std::string("äöüß€ "_cp) + "\x07\x81");
+    EXPECT_LE(callsToPaint(), 3) << "the whole screen, then the cursor";
+    expectCellsAsTheModel();
 
-    // A selection mark moves: a blank and an x two lines apart, one rectangle.
-    writeAt({11, 40}, "x");
-    writeAt({11, 42}, " ");
-    EXPECT_LE(callsToPaint(), 2);
-    // Wide changes on lines far apart, each its own rectangle.
-    for (const int y : {0, 30, 69}) {
-        writeAt({0, y}, "x");
-        writeAt({150, y}, "x");
-    }
-    EXPECT_EQ(callsToPaint(), 4) << "three rectangles, then the cursor";
-    expectBufferMatchesModel();
-
-    writeAt({190, 69}, "#######");
+    // A paint of a few changes, in another colour.
+    setColor(DarkGreen);
+    writeAt({20, 30}, "x");
+    writeAt({5, 31}, "y");
+    writeAt({150, 69}, "z");
+    EXPECT_EQ(callsToPaint(), 3) << "lines 30 and 31 together, line 69 alone, the cursor";
+    expectCellsAsTheModel();
+    clearScreen(); // in the current colour
     pause(0);
-    EXPECT_EQ(text(0).substr(0, 4), L"oben") << "the model scrolled once, the console with it";
-    expectBufferMatchesModel();
-    writeAt({196, 68}, "#");
-    pause(0);
-    expectBufferMatchesModel();
+    expectCellsAsTheModel();
 }
 
-TEST_F(WindowsConsoleTest, SizeTitleCursorAndInputModeFollowTheProgramAndRestoreHandsThemBack) {
-    look();
-    EXPECT_EQ(info.dwSize.X, ConsoleWidth);
-    EXPECT_EQ(info.dwSize.Y, ConsoleHeight);
-    EXPECT_EQ(title, L"Kentermeer");
-    EXPECT_EQ(inputMode & (ENABLE_QUICK_EDIT_MODE | ENABLE_EXTENDED_FLAGS), ENABLE_EXTENDED_FLAGS)
-        << "a click in the window must not stop the program";
-
+TEST_F(WindowsConsoleTest, CtrlCHandsTheConsoleBackWholeFromItsOwnThreadAndEndsThePainting) {
     setCursorVisible(false);
-    setColor(DarkGreen);
     writeAt({80, 44}, "[ ] Beenden");
     pause(0);
-    look();
-    EXPECT_EQ(cursor.dwSize, 1u);
-    EXPECT_FALSE(cursor.bVisible);
-    EXPECT_EQ(info.dwCursorPosition.X, 91);
-    EXPECT_EQ(info.dwCursorPosition.Y, 44);
-    setCursorVisible(true);
-    pause(0);
-    look();
-    EXPECT_TRUE(cursor.bVisible);
+    // Quick Edit off while the game runs: a click must not stop it.
+    EXPECT_EQ(state(), L"Kentermeer, mode a7, colours 1e, cursor 1 hidden at 91,44");
 
-    setCursorVisible(false);
-    pause(0);
-    console.restore();
-    EXPECT_EQ(text(44).substr(80, 11), L"[ ] Beenden");
-    expectHandedBack(45);
-}
-
-namespace {
-
-HANDLE gHandled = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-
-// Stands behind the program's handler in place of the system's, which would end the tests.
-BOOL WINAPI noteAndCarryOn(DWORD) {
-    SetEvent(gHandled);
-    return TRUE;
-}
-
-} // namespace
-
-TEST_F(WindowsConsoleTest, CtrlCHandsTheConsoleBackFromItsOwnThreadAndNothingIsPaintedAfter) {
+    // The system's handler, which would end the tests, is kept behind the program's.
     SetConsoleCtrlHandler(WindowsConsole::onConsoleEvent, FALSE);
-    SetConsoleCtrlHandler(noteAndCarryOn, TRUE);
+    SetConsoleCtrlHandler([](DWORD) -> BOOL { return SetEvent(gHandled); }, TRUE);
     SetConsoleCtrlHandler(WindowsConsole::onConsoleEvent, TRUE);
-    setCursorVisible(false);
-    setColor(LightRed);
-    writeAt({10, 57}, "Der Computer ist am Zug");
-    pause(0);
-
     ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
     ASSERT_EQ(WaitForSingleObject(gHandled, 5000), WAIT_OBJECT_0);
-    expectHandedBack(58);
-
-    writeAt({10, 58}, "...");
-    pause(0);
-    EXPECT_EQ(text(58).substr(10, 3), L"   ") << "the program is ending: no more painting";
+    EXPECT_EQ(state(), L"Eingabeaufforderung, mode e7, colours 1e, cursor 25 shown at 0,45");
+    writeAt({10, 40}, "...");
+    EXPECT_EQ(callsToPaint(), 0) << "the game is ending: nothing more is painted";
 }
 
-namespace {
-
-INPUT_RECORD key(WORD virtualKey, wchar_t ch, DWORD state = 0, BOOL down = TRUE) {
-    INPUT_RECORD record{};
-    record.EventType = KEY_EVENT;
-    record.Event.KeyEvent = {down, 1, virtualKey, 0, {}, state};
-    record.Event.KeyEvent.uChar.UnicodeChar = ch;
-    return record;
+TEST_F(WindowsConsoleTest, KeysTypedBeforeADropAreNotReadAfterIt) {
+    DWORD written = 0;
+    for (const INPUT_RECORD& record : {key('A', L'a'), key('B', L'b')}) {
+        WriteConsoleInputW(input, &record, 1, &written);
+        if (record.Event.KeyEvent.uChar.UnicodeChar == L'a') {
+            dropTypedAhead();
+        }
+    }
+    EXPECT_EQ(readKeyCode(), 'b');
 }
-
-constexpr DWORD Grey = ENHANCED_KEY;
-using Key = std::optional<KeyEvent>;
-
-} // namespace
 
 TEST(WindowsKeys, InputRecordsBecomeTheCodesOfGetch) {
-    INPUT_RECORD mouse{};
-    mouse.EventType = MOUSE_EVENT;
-    const struct {
-        INPUT_RECORD record;
-        Key expected;
-        const char* what;
-    } cases[] = {
-        {key(VK_UP, 0, Grey | NUMLOCK_ON), KeyEvent{224, 72}, "Up"},
+    const Case<INPUT_RECORD, std::optional<KeyEvent>> cases[] = {
+        {key(VK_UP, 0, ENHANCED_KEY | NUMLOCK_ON), KeyEvent{224, 72}, "Up"},
         {key(VK_UP, 0), KeyEvent{0, 72}, "keypad Up, Num Lock off"},
-        {key(VK_UP, 0, Grey | LEFT_CTRL_PRESSED), KeyEvent{224, 141}, "Ctrl+Up"},
-        {key(VK_HOME, 0, LEFT_ALT_PRESSED), Key{}, "Alt and the keypad type a number"},
-        {key(VK_F10, 0, SHIFT_PRESSED), KeyEvent{0, 93}, "Shift+F10"},
-        {key(VK_ESCAPE, 0), KeyEvent{27, -1}, "Escape as wine's console reports it"},
-        {key(0xDE, L'ä'), KeyEvent{0xE4, -1}, "ä"},
+        {key(VK_HOME, 0, LEFT_ALT_PRESSED), std::nullopt, "Alt and the keypad type a number"},
+        {key(0, L'€'), KeyEvent{0x80, -1}, "€, which Windows-1252 keeps at 80"},
         {key(VK_MENU, L'ß', 0, FALSE), KeyEvent{0xDF, -1}, "Alt+0223 comes with Alt's release"},
         {key(0, L'\u2713'), KeyEvent{'?', -1}, "a character Windows-1252 lacks"},
-        {key(0, 0xD83D), KeyEvent{'?', -1}, "a character beyond 16 bits..."},
-        {key(0, 0xDE00), Key{}, "...is one '?'"},
-        {key(0xDE, L'ä', 0, FALSE), Key{}, "a release"},
-        {key(VK_SHIFT, 0, SHIFT_PRESSED), Key{}, "Shift alone"},
-        {mouse, Key{}, "a click"},
+        {key(VK_SHIFT, 0, SHIFT_PRESSED), std::nullopt, "Shift alone"},
+        {INPUT_RECORD{MOUSE_EVENT, {}}, std::nullopt, "a click"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(keyFromRecord(c.record), c.expected) << c.what;
+        EXPECT_EQ(keyFromRecord(c.in), c.expected) << c.what;
     }
-    EXPECT_EQ(keyFromRecord(key(VK_DOWN, 0), false), (KeyEvent{224, 80}))
-        << "a console that marks no key grey has only the grey arrows";
 }
-
-TEST_F(WindowsConsoleTest, TypedUmlautsAndArrowsArriveWhateverTheInputCodePage) {
-    const UINT codePage = GetConsoleCP();
-    SetConsoleCP(65001);
-    const INPUT_RECORD typed[] = {key(0xDE, L'ä'), key(0xDE, L'ä', 0, FALSE), key('1', L'1'),
-                                  key(VK_RETURN, L'\r'), key(VK_DOWN, 0, Grey)};
-    DWORD written = 0;
-    WriteConsoleInputW(input, typed, std::size(typed), &written);
-    EXPECT_EQ(readWord(), "ä1"_cp);
-    EXPECT_EQ(readKey(), KeyDown);
-    EXPECT_EQ(text(0).substr(0, 2), L"  ") << "the echo goes with its read";
-    SetConsoleCP(codePage);
-}
-
-namespace {
-
-// What GetConsoleScreenBufferInfo reports of a console: its buffer, its window, and the
-// largest window it can show.
-CONSOLE_SCREEN_BUFFER_INFO console(SHORT columns, SHORT lines, SHORT shownColumns = 400,
-                                   SHORT shownLines = 200) {
-    CONSOLE_SCREEN_BUFFER_INFO info{};
-    info.dwSize = {columns, lines};
-    info.srWindow = {0, 0, static_cast<SHORT>(columns - 1), static_cast<SHORT>(lines - 1)};
-    info.dwMaximumWindowSize = {std::min(columns, shownColumns), std::min(lines, shownLines)};
-    return info;
-}
-
-} // namespace
 
 TEST(WindowsConsoleSize, AHostThatKeepsItsSizeIsPaintedAfreshOnlyWhenItChanges) {
-    using Step = SizeWatch::Step;
-    const struct {
-        CONSOLE_SCREEN_BUFFER_INFO info;
-        Step expected;
-        const char* what;
-    } session[] = {
-        {console(197, 70), Step::PaintAfresh, "the first paint"},
-        {console(197, 70), Step::Paint, "a key"},
-        {console(230, 75), Step::PaintAfresh, "the host made the window larger"},
-        {console(230, 75), Step::Paint, "a key, in a buffer larger than 197 x 70"},
-        {console(150, 40), Step::ShowNotice, "the window got too small"},
-        {console(150, 40), Step::KeepWaiting, "still too small"},
-        {console(160, 40), Step::ShowNotice, "another size, told in the notice"},
-        {console(230, 75), Step::PaintAfresh, "big enough again"},
-        {console(197, 70, 120, 40), Step::ShowNotice, "a window larger than the screen shows"},
+    const Case<COORD, SizeWatch::Step> session[] = {
+        {{197, 70}, SizeWatch::Step::PaintAfresh, "the first paint"},
+        {{230, 75}, SizeWatch::Step::PaintAfresh, "the host made the window larger"},
+        {{230, 75}, SizeWatch::Step::Paint, "a key, in a buffer larger than 197 x 70"},
+        {{150, 40}, SizeWatch::Step::ShowNotice, "the window got too small"},
+        {{150, 40}, SizeWatch::Step::KeepWaiting, "still too small"},
+        {{160, 40}, SizeWatch::Step::ShowNotice, "another size, told in the notice"},
+        {{230, 75}, SizeWatch::Step::PaintAfresh, "big enough again"},
     };
     SizeWatch watch;
     for (const auto& s : session) {
-        EXPECT_EQ(watch.next(s.info), s.expected) << s.what;
+        const SMALL_RECT window{0, 0, SHORT(s.in.X - 1), SHORT(s.in.Y - 1)};
+        EXPECT_EQ(watch.next({s.in, {}, 0, window, {}}), s.expected) << s.what;
     }
 }
 

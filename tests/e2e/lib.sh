@@ -49,9 +49,13 @@ e2e_start() {
     fail "tmux did not start"
 }
 
-# Waits up to SECONDS (10 unless given) for a text anywhere on the screen.
+# Waits up to SECONDS (10 unless given) for a text anywhere on the screen; with -e as third
+# argument the text holds the colours, as tmux spells them where they change.
 wait_for() {
-    for _ in $(seq $((${2:-10} * 10))); do screen | grep -qF -- "$1" && return 0; sleep 0.1; done
+    for _ in $(seq $((${2:-10} * 10))); do
+        screen ${3:+"$3"} | grep -qF -- "$1" && return 0
+        sleep 0.1
+    done
     fail "no \"$1\" on screen"
 }
 
