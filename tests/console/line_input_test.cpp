@@ -14,10 +14,9 @@ TEST(LineInput, EditsAndEchoesInTheCurrentColourUpToTheLinesEnd) {
     writeAt({186, 69}, "Prompt: ab"); // on the last line, up to its last column but one
     moveCursor({194, 69});
     setColor(LightGreen);
-    // Empty Enters, a key that is no text, editing, then more than the line can show.
-    console.type(std::string("\r\r") + std::string(keys::Backspace) + "q9\x01" +
-                 std::string(keys::Backspace) + std::string(keys::Left) + "1" +
-                 std::string(30, 'z') + "\r");
+    // Empty Enters, Backspace on nothing, Ctrl+A (no text), Backspace, Left (no text), then
+    // more than the line can show.
+    console.type("\r\r\x7fq9\x01\x7f\x1b[D1" + std::string(30, 'z') + "\r");
     EXPECT_EQ(readWord(), "q1" + std::string(30, 'z'));
     EXPECT_EQ(console.textAt({186, 69}, 11), "Prompt: q1z"); // the word stays, as typed
     EXPECT_EQ(console.colorAt({194, 69}), LightGreen);
