@@ -2,10 +2,11 @@
 # The real program on a real terminal, a tmux pane; the terminal's modes are read from
 # outside, since an interactive shell would mend them itself:
 # - a closed input or a closed output pipe ends it at once, as does the end of a piped
-#   input, the terminal as before (the quit from the menu takes the same way out);
+#   input, the terminal as before (the quit from the menu takes the same way out); a full
+#   output ends it with an exit code that tells the failure;
 # - too small a window shows the size notice at start-up, where Escape ends it, and at any
-#   time later, also in a pause; what is typed meanwhile waits, and the screen comes back
-#   exactly;
+#   time later, also in a pause, drawn once; what is typed meanwhile waits, and the screen
+#   comes back exactly;
 # - resizes while it waits for a key; Ctrl+C, and SIGTERM from elsewhere, hand back the modes,
 #   the cursor and the title, the cursor below the drawing; after Ctrl+Z, fg brings the
 #   screen back.
@@ -40,6 +41,7 @@ expect_end 0 "after a closed input"
 start "{ $run; echo \$? > '$e2e_work/piped'; } | head -c 100 >/dev/null"
 expect_end 0 "after a closed output"
 [ "$(cat "$e2e_work/piped")" = 141 ] || fail "exit code $(cat "$e2e_work/piped") in a closed pipe"
+eval "$run" </dev/null >/dev/full && fail "exit code 0 with an output that takes nothing"
 start "sleep 1 | $run"
 resize 198 70 # the wake-up it brings leaves errno set to EAGAIN
 expect_end 0 "after an input that ended after a resize"
@@ -79,6 +81,7 @@ resize 150 40
 keys a1 Enter
 sleep 4
 screen | grep -q "GEGNERISCHES FELD" && fail "the battle shows in a window too small"
+[ $(($(date +%s) - $(pane window_activity))) -ge 2 ] || fail "the notice is drawn again and again"
 resize 197 70
 wait_for "|__)|"
 
