@@ -42,8 +42,9 @@ start "{ $run; echo \$? > '$e2e_work/piped'; } | head -c 100 >/dev/null"
 expect_end 0 "after a closed output"
 [ "$(cat "$e2e_work/piped")" = 141 ] || fail "exit code $(cat "$e2e_work/piped") in a closed pipe"
 eval "$run" </dev/null >/dev/full && fail "exit code 0 with an output that takes nothing"
-start "sleep 1 | $run"
-resize 198 70 # the wake-up it brings leaves errno set to EAGAIN
+start "sleep 2 | $run"
+wait_for "[ ] Beenden" # its signal handlers are in place
+resize 198 70          # the wake-up it brings leaves errno set to EAGAIN
 expect_end 0 "after an input that ended after a resize"
 
 # Started in a small window: Escape ends it; resized while the notice shows.
