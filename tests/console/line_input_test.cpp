@@ -31,19 +31,19 @@ TEST(LineInput, EditsAndEchoesInTheCurrentColourUpToTheLinesEnd) {
     EXPECT_EQ(console.line(7), "          c4");
 }
 
-TEST(LineInput, TheRestOfALineAnswersLaterWordReadsButNotKeyReads) {
+TEST(LineInput, TheRestOfALineAnswersLaterWordReadsButNotKeyReadsTillItIsDropped) {
     VirtualConsole console;
-    console.typeLine("  a1\tb2 c3"); // a Tab separates words like a blank
-    console.type(std::string(keys::Down) + std::string(keys::Up) + "x");
-    console.typeLine("");
-    console.typeLine(std::string(MaxLineLength + 50, 'w') + " ignored");
-    console.typeLine("d4");
+    console.typeLine("  a1\tb2 c3 z9"); // a Tab separates words like a blank
+    console.type(std::string(keys::Down) + std::string(keys::Up) + std::string(keys::Up));
+    console.typeAfterDrop("x\r" + std::string(MaxLineLength + 50, 'w') + " ignored\rd4\r");
     EXPECT_EQ(readWord(), "a1");
     EXPECT_EQ(readWord(), "b2");
     EXPECT_EQ(readWord(), "c3");
     EXPECT_EQ(readKey(), KeyDown);
     EXPECT_EQ(readKeyCode(), 224);
     EXPECT_EQ(readKey(), 72); // the arrow's second code, read as a key of its own
+    EXPECT_EQ(readKeyCode(), 224);
+    dropTypedAhead(); // the rest of the line, the second code and the keys typed so far
     EXPECT_EQ(readKey(), 'x');
     // The blank line is skipped; a line is cut at its limit without losing the next one.
     EXPECT_EQ(readWord().size(), MaxLineLength);

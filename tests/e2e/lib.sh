@@ -9,9 +9,7 @@
 command -v tmux >/dev/null 2>&1 ||
     { echo "SKIP: tmux is not installed; the end-to-end tests run the program in tmux"; exit 77; }
 
-e2e_work=$(mktemp -d)
-e2e_socket=""
-e2e_starts=0
+e2e_work=$(mktemp -d) e2e_socket="" e2e_starts=0
 
 tmux_() { tmux -L "$e2e_socket" "$@"; }
 keys() { tmux_ send-keys -t game "$@"; }
