@@ -49,7 +49,7 @@ bool showsModel(const TerminalEmulator& terminal, const Screen& model) {
         std::array<char32_t, 256> table{};
         for (int byte = 0; byte < 256; ++byte) {
             table[static_cast<std::size_t>(byte)] =
-                displayedCharacter(static_cast<unsigned char>(byte));
+                TerminalEmulator::shownFor(static_cast<unsigned char>(byte));
         }
         return table;
     }();
@@ -85,15 +85,16 @@ CheckedConsole::~CheckedConsole() {
 
 void CheckedConsole::present(Screen& screen) {
     require(isOnScreen(screen.cursor), "the model's cursor left the screen");
+    // Most keys change nothing on screen; when neither the model nor the terminal changed
+    // since the last proof, it still holds, and the paint must send nothing.
+    const bool unchanged =
+        proven_.known && !screen.clearPending && screen.cursor == proven_.cursor &&
+        screen.cursorVisible == proven_.cursorVisible &&
+        std::memcmp(screen.cells.data(), proven_.cells.data(), sizeof screen.cells) == 0;
     encoder_.output().clear();
     paintChanges(screen, front_, encoder_);
     terminal_.feed(encoder_.output());
-    // Most keys change nothing on screen; when neither the model nor the terminal changed
-    // since the last proof, it still holds.
-    const bool unchanged =
-        proven_.known && encoder_.output().empty() && screen.cursor == proven_.cursor &&
-        screen.cursorVisible == proven_.cursorVisible &&
-        std::memcmp(screen.cells.data(), proven_.cells.data(), sizeof screen.cells) == 0;
+    require(!unchanged || encoder_.output().empty(), "an unchanged screen was sent again");
     if (!unchanged) {
         if (!showsModel(terminal_, screen)) {
             require(false,

@@ -8,7 +8,7 @@
 #include "console/backend.h"
 #include "console/painter.h"
 #include "console/vt_output.h"
-#include "support/terminal_emulator.h"
+#include "terminal_emulator.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -35,9 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 3:
             clearScreen();
             break;
-        case 4:
-            writeAt(choosePosition(input), input.takeBytes(input.choose(400)));
+        case 4: {
+            // The position first: the order in which arguments are evaluated is the
+            // compiler's, and an input must mean the same to every build.
+            const ScreenPos pos = choosePosition(input);
+            writeAt(pos, input.takeBytes(input.choose(400)));
             break;
+        }
         case 5:
             writeText(input.takeBytes(input.choose(40)));
             break;
@@ -47,10 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 7:
             console.scramble();
             break;
-        case 8:
+        case 8: {
             // Several items between two blocking points, as the screens draw them.
-            writeAt(choosePosition(input), input.takeBytes(input.choose(8)));
+            const ScreenPos pos = choosePosition(input);
+            writeAt(pos, input.takeBytes(input.choose(8)));
             break;
+        }
         default:
             pause(0); // a blocking point: the paint is checked
             break;

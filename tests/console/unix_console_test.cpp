@@ -1,128 +1,63 @@
+// The Unix backend on pipes and on a pseudo-terminal. A closed input or output, signals,
+// resizes and the modes handed back are proven on a real terminal by tests/e2e/terminal_test.sh.
+
 #include "console/console.h"
 #include "console/unix_console.h"
 
-#include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <unistd.h>
 
-namespace {
-
-// A pseudo-terminal: the program's side is a terminal, the test types on the other.
-struct Pty {
-    int master = posix_openpt(O_RDWR | O_NOCTTY);
-    int terminal = grantpt(master) == 0 && unlockpt(master) == 0
-                       ? open(ptsname(master), O_RDWR | O_NOCTTY)
-                       : -1;
-    // Types bytes and waits until the terminal has them.
-    void type(std::string_view bytes) {
-        ASSERT_EQ(write(master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
-        pollfd typed{terminal, POLLIN, 0};
-        ASSERT_EQ(poll(&typed, 1, 5000), 1);
-    }
-};
-
-// The Unix backend on two pipes: what the program writes, and what it reads.
-struct PipedConsole {
+TEST(UnixConsole, PaintsOnceAtEachBlockingPointAndReadsKeysAndLines) {
     int toProgram[2];
     int fromProgram[2];
-    std::unique_ptr<UnixConsole> console;
-
-    // Input or output may be a terminal instead of a pipe.
-    explicit PipedConsole(int input = -1, int output = -1) {
-        EXPECT_EQ(pipe(toProgram), 0);
-        EXPECT_EQ(pipe(fromProgram), 0);
-        fcntl(fromProgram[0], F_SETFL, O_NONBLOCK);
-        console = std::make_unique<UnixConsole>(input < 0 ? toProgram[0] : input,
-                                                output < 0 ? fromProgram[1] : output);
-        installConsoleBackend(console.get());
-    }
-    ~PipedConsole() {
-        installConsoleBackend(nullptr);
-        console.reset();
-        for (const int fd : {toProgram[0], toProgram[1], fromProgram[0], fromProgram[1]}) {
-            close(fd);
-        }
-    }
-    std::string written() {
-        std::string bytes;
-        char buffer[4096];
-        for (ssize_t n; (n = read(fromProgram[0], buffer, sizeof buffer)) > 0;) {
-            bytes.append(buffer, static_cast<std::size_t>(n));
-        }
-        return bytes;
-    }
-    void send(std::string_view bytes) {
-        ASSERT_EQ(write(toProgram[1], bytes.data(), bytes.size()),
-                  static_cast<ssize_t>(bytes.size()));
-    }
-};
-
-} // namespace
-
-TEST(UnixConsole, PaintsOnceAtEachBlockingPointAndNotPerItem) {
-    PipedConsole piped;
+    ASSERT_EQ(pipe(toProgram) | pipe(fromProgram), 0);
+    UnixConsole console(toProgram[0], fromProgram[1]);
+    installConsoleBackend(&console);
     clearScreen();
-    setColor(DarkGreen);
-    for (int line = 40; line <= 45; ++line) {
-        writeAt({80, line}, "[ ] Eintrag");
-    }
-    EXPECT_EQ(piped.written(), "") << "nothing goes out before the program blocks";
-    EXPECT_EQ(piped.console->writeCount(), 0);
-
+    writeAt({80, 40}, "[ ] Spiel gegen Computer");
+    writeAt({80, 42}, "[ ] Optionen");
     pause(0);
-    EXPECT_EQ(piped.console->writeCount(), 1);
-    EXPECT_NE(piped.written().find("[ ] Eintrag"), std::string::npos);
-
-    pause(0);
-    EXPECT_EQ(piped.console->writeCount(), 1) << "an unchanged screen is not sent again";
-}
-
-TEST(UnixConsole, ReadsKeysAndLinesFromItsInput) {
-    PipedConsole piped;
-    piped.send("\x1b[Bb3 c4\n");
+    pause(0); // an unchanged screen is not sent again
+    EXPECT_EQ(console.writeCount(), 1) << "not one write for the items drawn before the pause";
+    ASSERT_EQ(write(toProgram[1], "\x1b[Bb3 c4\n\x1b", 10), 10);
     EXPECT_EQ(readKey(), KeyDown);
     EXPECT_EQ(readWord(), "b3");
     EXPECT_EQ(readWord(), "c4");
-    piped.send("\x1b");
     EXPECT_EQ(readKey(), KeyEscape) << "a lone Escape is a key once the terminal stays quiet";
+    installConsoleBackend(nullptr);
+    for (const int fd : {toProgram[0], toProgram[1], fromProgram[0], fromProgram[1]}) {
+        close(fd);
+    }
 }
 
-TEST(UnixConsole, EndsAsAUnixProgramWhenItsInputEndsOrItsOutputHasGone) {
-    // In processes of their own, as the set-up installs signal handlers.
-    EXPECT_EXIT(
-        {
-            PipedConsole piped;
-            close(piped.toProgram[1]);
-            readKey();
-        },
-        testing::ExitedWithCode(0), "");
-    // The pipe's reader has gone: the program ends by SIGPIPE, as any program would.
-    EXPECT_EXIT(
-        {
-            PipedConsole piped;
-            setupConsole();
-            close(piped.fromProgram[0]);
-            close(piped.toProgram[1]);
-            readKey();
-        },
-        testing::KilledBySignal(SIGPIPE), "");
-    // The terminal has hung up: status 1. Before, what was typed ahead goes when dropped.
-    EXPECT_EXIT(
-        {
-            Pty pty;
-            PipedConsole piped(pty.terminal, pty.terminal);
-            setupConsole();
-            pty.type("q");
-            dropTypedAhead();
-            pty.type("A");
-            if (readKey() == 'A') {
-                close(pty.master);
-                readKey();
-            }
-        },
-        testing::ExitedWithCode(1), "");
+namespace {
+
+// On a pseudo-terminal: a key typed ahead and dropped, one read, then the terminal hangs up.
+void dropTypedAheadThenHangUp() {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    const int terminal = grantpt(master) == 0 && unlockpt(master) == 0
+                             ? open(ptsname(master), O_RDWR | O_NOCTTY)
+                             : -1;
+    // Types a key and waits until the terminal has it.
+    const auto type = [&](const char* key) {
+        pollfd typed{terminal, POLLIN, 0};
+        return write(master, key, 1) == 1 && poll(&typed, 1, 5000) == 1;
+    };
+    UnixConsole console(terminal, terminal);
+    installConsoleBackend(&console);
+    setupConsole();
+    if (type("q") && (dropTypedAhead(), type("A")) && readKey() == 'A') {
+        close(master);
+        readKey();
+    }
+}
+
+} // namespace
+
+TEST(UnixConsole, DropsWhatWasTypedAheadAndEndsWithStatus1WhenTheTerminalHangsUp) {
+    EXPECT_EXIT(dropTypedAheadThenHangUp(), testing::ExitedWithCode(1), "");
 }
 
 TEST(UnixConsole, FollowsTheLocalesCharacterSetUtf8WhereItSaysNothing) {

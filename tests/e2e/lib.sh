@@ -6,14 +6,10 @@
 # shutting down after kill-server keeps its socket for a moment, and a new-session that
 # reaches it then fails with "server exited unexpectedly"; a fresh socket rules that out.
 
-if ! command -v tmux >/dev/null 2>&1; then
-    echo "SKIP: tmux is not installed; the end-to-end tests run the program in tmux"
-    exit 77
-fi
+command -v tmux >/dev/null 2>&1 ||
+    { echo "SKIP: tmux is not installed; the end-to-end tests run the program in tmux"; exit 77; }
 
-e2e_work=$(mktemp -d)
-e2e_socket=""
-e2e_starts=0
+e2e_work=$(mktemp -d) e2e_socket="" e2e_starts=0
 
 tmux_() { tmux -L "$e2e_socket" "$@"; }
 keys() { tmux_ send-keys -t game "$@"; }
@@ -38,16 +34,13 @@ fail() {
 # waits until the server answers. Its exit code lands in $e2e_work/exit, and the pane stays
 # open after it ends so that the last screen can still be read.
 e2e_start() {
-    local command=$1 columns=${2:-197} lines=${3:-70}
     e2e_stop
     rm -f "$e2e_work/exit"
     for attempt in 1 2 3; do
         e2e_starts=$((e2e_starts + 1))
         e2e_socket="kentermeer-e2e-$$-$e2e_starts"
-        if tmux_ -f /dev/null new-session -d -s game -x "$columns" -y "$lines" \
-            "$command; echo \$? > '$e2e_work/exit'; sleep 600" && tmux_ has-session -t game; then
-            return 0
-        fi
+        tmux_ -f /dev/null new-session -d -s game -x "${2:-197}" -y "${3:-70}" \
+            "$1; echo \$? > '$e2e_work/exit'; sleep 600" && tmux_ has-session -t game && return 0
         echo "tmux did not start (attempt $attempt of 3); trying again on a new socket"
         e2e_stop
     done
@@ -57,23 +50,15 @@ e2e_start() {
 # Waits up to SECONDS (10 unless given) for a text anywhere on the screen; with -e as third
 # argument the text holds the colours, as tmux spells them where they change.
 wait_for() {
-    local text=$1 tries=$((${2:-10} * 10))
-    for _ in $(seq "$tries"); do
-        screen ${3:+"$3"} | grep -qF -- "$text" && return 0
+    for _ in $(seq $((${2:-10} * 10))); do
+        screen ${3:+"$3"} | grep -qF -- "$1" && return 0
         sleep 0.1
     done
-    fail "no \"$text\" on screen"
+    fail "no \"$1\" on screen"
 }
-
-# The character at column X of line Y (both from 0).
-cell() { screen | sed -n "$(($2 + 1))p" | cut -c "$(($1 + 1))"; }
 
 # Waits up to SECONDS (10 unless given) for the program to end; prints its exit code.
 exit_code() {
-    local tries=$((${1:-10} * 10))
-    for _ in $(seq "$tries"); do
-        [ -s "$e2e_work/exit" ] && break
-        sleep 0.1
-    done
+    for _ in $(seq $((${1:-10} * 10))); do [ -s "$e2e_work/exit" ] && break; sleep 0.1; done
     cat "$e2e_work/exit" 2>/dev/null
 }

@@ -1,44 +1,59 @@
 #!/usr/bin/env bash
 # The real program on a real terminal, a tmux pane; the terminal's modes are read from
 # outside, since an interactive shell would mend them itself:
-# - a closed input or a closed output pipe ends it at once, the modes as before;
-# - too small a window shows the size notice at start-up and at any time later, also in a
-#   pause; what is typed meanwhile waits, and the screen comes back exactly;
-# - "Beenden" ends it with exit code 0 and the modes as before;
-# - resizes while it waits for a key; Ctrl+C hands back the modes, the cursor and the title,
-#   the cursor below the drawing; after Ctrl+Z, fg brings the screen back.
+# - a closed input or a closed output pipe ends it at once, as does the end of a piped
+#   input, the terminal as before (the quit from the menu takes the same way out); a full
+#   output ends it with an exit code that tells the failure;
+# - too small a window shows the size notice at start-up, where Escape ends it, and at any
+#   time later, also in a pause, drawn once; what is typed meanwhile waits, and the screen
+#   comes back exactly;
+# - resizes while it waits for a key; Ctrl+C, and SIGTERM from elsewhere, hand back the modes,
+#   the cursor and the title, the cursor below the drawing; after Ctrl+Z, fg brings the
+#   screen back.
 set -u
 source "$(dirname "$0")/lib.sh"
 
 program=$(realpath "${1:?usage: terminal_test.sh PATH_TO_KENTERMEER}")
-work=$e2e_work
 # A board of 2 x 2 cells: every shot hits.
-mkdir -p "$work/Kentermeer"
-printf '2\r\n2\r\n0\r\n0\r\n' >"$work/Kentermeer/Optionen.cfg"
+mkdir -p "$e2e_work/Kentermeer"
+printf '2\r\n2\r\n0\r\n0\r\n' >"$e2e_work/Kentermeer/Optionen.cfg"
 
 resize() { tmux_ resize-window -t game -x "$1" -y "$2"; }
 pane() { tmux_ display -p -t game "#{$1}"; }
 modes() { stty -g -F "$(pane pane_tty)"; }
-run="env HOME='$work' XDG_CONFIG_HOME='$work' '$program'"
+run="env HOME='$e2e_work' XDG_CONFIG_HOME='$e2e_work' '$program'"
 # Runs a command line from a shell that leaves Ctrl+C to the program; then columns, lines.
 start() { e2e_start "printf '\\033]2;shell\\007'; trap '' INT; $1" "${2:-197}" "${3:-70}"; }
+# The program has ended with exit code $1: the modes as before, the cursor shown below the last
+# drawing, the shell's title back.
 expect_end() {
     [ "$(exit_code 10)" = "$1" ] || fail "exit code $(exit_code 0), not $1 $2"
-    [ "$(modes)" = "$first_modes" ] || fail "terminal modes differ $2"
+    local below
+    below=$(screen | grep -n '[^ ]' | tail -1 | cut -d: -f1)
+    [ "$(modes) $(pane cursor_flag) $(pane cursor_y) $(pane pane_title)" = \
+        "$first_modes 1 ${below:-0} shell" ] || fail "modes, cursor or title not back $2"
 }
 
 e2e_start true
 first_modes=$(modes)
 start "$run <&-"
 expect_end 0 "after a closed input"
-start "{ $run; echo \$? > '$work/piped'; } | head -c 100 >/dev/null"
+start "{ $run; echo \$? > '$e2e_work/piped'; } | head -c 100 >/dev/null"
 expect_end 0 "after a closed output"
-[ "$(cat "$work/piped")" = 141 ] || fail "exit code $(cat "$work/piped") in a closed pipe"
+[ "$(cat "$e2e_work/piped")" = 141 ] || fail "exit code $(cat "$e2e_work/piped") in a closed pipe"
+eval "$run" </dev/null >/dev/full && fail "exit code 0 with an output that takes nothing"
+start "sleep 2 | $run"
+wait_for "[ ] Beenden" # its signal handlers are in place
+resize 198 70          # the wake-up it brings leaves errno set to EAGAIN
+expect_end 0 "after an input that ended after a resize"
 
-# Started in a small window; resized while the notice shows.
+# Started in a small window: Escape ends it; resized while the notice shows.
+start "$run" 150 40
+wait_for "Esc beendet das Programm."
+keys Escape
+expect_end 0 "after Escape in the size notice"
 start "$run" 150 40
 wait_for "Jetzt: 150 × 40."
-wait_for "Esc beendet das Programm."
 resize 160 45
 wait_for "Jetzt: 160 × 45."
 resize 197 70
@@ -67,20 +82,16 @@ resize 150 40
 keys a1 Enter
 sleep 4
 screen | grep -q "GEGNERISCHES FELD" && fail "the battle shows in a window too small"
+[ $(($(date +%s) - $(pane window_activity))) -ge 2 ] || fail "the notice is drawn again and again"
 resize 197 70
 wait_for "|__)|"
 
 keys C-c
 expect_end 130 "after Ctrl+C"
-legend=$(screen | grep -n "X = Schiff-Treffer" | cut -d: -f1)
-[ "$(pane cursor_flag) $(pane cursor_y) $(pane pane_title)" = "1 $legend shell" ] ||
-    fail "cursor or title not back, or the cursor not below the drawing (line $legend)"
-
-# The options file goes at this quit, as saving is off.
 start "$run"
 wait_for "[ ] Beenden"
-keys Down Down Down Down Enter
-expect_end 0 "after Beenden"
+pkill -TERM -P "$(pane pane_pid)"
+expect_end 143 "after SIGTERM"
 
 # Suspended from a shell with job control; valgrind cannot stop the program it runs.
 if ! grep -q valgrind "$program"; then
@@ -94,4 +105,4 @@ if ! grep -q valgrind "$program"; then
     wait_for "[x] Spiel gegen Computer"
 fi
 
-echo "PASS: closed streams, quit, size notice, resizes, Ctrl+C and Ctrl+Z on a real terminal"
+echo "PASS: closed streams, size notice, resizes, Ctrl+C, SIGTERM and Ctrl+Z on a real terminal"

@@ -1,6 +1,6 @@
-#include "support/terminal_emulator.h"
+#include "terminal_emulator.h"
 
-#include "console/painter.h"
+#include "console/cp1252.h"
 
 #include <algorithm>
 #include <sstream>
@@ -155,13 +155,24 @@ void TerminalEmulator::feed(std::string_view bytes) {
     }
 }
 
+char32_t TerminalEmulator::shownFor(unsigned char byte) {
+    if (byte < 0x20 || byte == 0x7F) {
+        return U'?';
+    }
+    if (byte < 0x80 || byte >= 0xA0) {
+        return byte;
+    }
+    const char32_t letter = cp1252::toUnicode(byte);
+    return letter == 0 ? U'?' : letter;
+}
+
 std::string TerminalEmulator::differenceFrom(const Screen& model) const {
     for (int y = 0; y < ConsoleHeight; ++y) {
         for (int x = 0; x < ConsoleWidth; ++x) {
             const Cell& wanted = model.at(x, y);
             const EmulatedCell& shown = at(x, y);
             const int foreground = wanted.color == DefaultColor ? -1 : wanted.color;
-            if (shown.ch != displayedCharacter(wanted.ch) || shown.foreground != foreground ||
+            if (shown.ch != shownFor(wanted.ch) || shown.foreground != foreground ||
                 shown.blackBackground != (wanted.color != DefaultColor)) {
                 std::ostringstream out;
                 out << "cell (" << x << ", " << y << "): model byte " << int(wanted.ch)

@@ -1,8 +1,8 @@
 #pragma once
 
-// A small VT terminal for tests: it understands exactly the sequences a terminal must
-// understand to show what the painter sends, and keeps the resulting screen, so a test can
-// compare it with the screen model cell by cell.
+// A small VT terminal for the fuzz targets: it understands exactly the sequences a terminal
+// must understand to show what the painter sends, and keeps the resulting screen, so that it
+// can be compared with the screen model cell by cell.
 
 #include "console/screen.h"
 
@@ -31,6 +31,10 @@ class TerminalEmulator {
 
     // Empty when the terminal shows what the model holds; else where and how it differs.
     std::string differenceFrom(const Screen& model) const;
+    // What a terminal must show for a byte of the model, worked out apart from the painter:
+    // ASCII and Latin-1 letters as themselves, the letters Windows-1252 puts at 0x80 to 0x9F
+    // as theirs, and '?' for control bytes and the bytes Windows-1252 leaves undefined.
+    static char32_t shownFor(unsigned char byte);
 
   private:
     void print(char32_t ch);
