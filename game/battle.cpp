@@ -26,7 +26,6 @@ constexpr std::array<std::string_view, 3> MissBanner = {
 void writeBanner(const std::array<std::string_view, 3>& banner, ConsoleColor color) {
     blankLine(MessageLine);
     blankLine(PromptLine);
-    blankEchoSpill();
     setColor(color);
     for (int i = 0; i < 3; ++i) {
         writeAt({MessageColumn, MessageLine + i}, banner[static_cast<std::size_t>(i)]);

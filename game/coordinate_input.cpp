@@ -18,18 +18,11 @@ std::string_view boardFault(ScreenPos cell) {
     return {};
 }
 
-void blankEchoSpill() {
-    for (int y = PromptLine + 1; y < LegendLine; ++y) {
-        blankLine(y);
-    }
-}
-
 void showInputFault(std::string_view message, std::string_view followUp, bool blankMessageLine) {
     if (blankMessageLine) {
         blankLine(MessageLine);
     }
     blankLine(PromptLine);
-    blankEchoSpill();
     setColor(LightRed);
     writeAt({MessageColumn, MessageLine}, message);
     writeAt({MessageColumn, PromptLine}, followUp);

@@ -12,10 +12,6 @@ ScreenPos readCoordinate();
 // Why a parsed position names no board cell (an unknown letter or digit before a cell off
 // the board), or an empty text when it names one.
 std::string_view boardFault(ScreenPos cell);
-// Blanks the lines between the prompt line and the legend. A long typed line echoes past
-// the end of the prompt line into them, and nothing else ever stands there but the third
-// line of a shot banner.
-void blankEchoSpill();
 // The refusal in light red, message on the message line, followUp on the prompt line where
 // the next word is typed. Only the prompt line is blanked first when blankMessageLine is
 // false: the message is long enough to cover what stood there.

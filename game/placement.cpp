@@ -12,7 +12,6 @@ void showShipPrompt(int shipNumber) {
     setColor(LightRed);
     writeAt({MessageColumn, MessageLine}, "Platziere deine Schiffe!");
     blankLine(PromptLine);
-    blankEchoSpill();
     writeAt({MessageColumn, PromptLine}, "Bitte geben Sie die Koordinaten Ihres ");
     setColor(Yellow);
     writeNumber(shipNumber);
