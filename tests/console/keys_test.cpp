@@ -48,8 +48,8 @@ TEST(KeyDecoding, TerminalSequencesAndCharactersBecomeTheWindowsConsolesCodes) {
          {Ext + 72, Ext + 80, Ext + 75, Ext + 77, Ext + 72, Ext + 80}},
         {"\x1b[H\x1b[1~\x1b[F\x1b[4~\x1b[5~\x1b[6~\x1b[2~\x1b[3~",
          {Ext + 71, Ext + 71, Ext + 79, Ext + 79, Ext + 73, Ext + 81, Ext + 82, Ext + 83}},
-        {"\x1bOP\x1b[15~\x1b[21~\x1b[23~\x1b[24~",
-         {Fn + 59, Fn + 63, Fn + 68, Ext + 133, Ext + 134}},
+        {"\x1bOP\x1b[15~\x1b[19~\x1b[21~\x1b[23~\x1b[24~",
+         {Fn + 59, Fn + 63, Fn + 66, Fn + 68, Ext + 133, Ext + 134}},
         // Shift leaves a cursor key as it is; Ctrl and Alt give other codes, Alt before Ctrl.
         {"\x1b[1;2B\x1b[1;5B\x1b[1;3B\x1b[1;7B", {Ext + 80, Ext + 145, Fn + 160, Fn + 160}},
         {"\x1b[1;5A\x1b[1;3A\x1b[1;5D\x1b[1;3C\x1b[1;5H\x1b[1;3F",
@@ -58,8 +58,8 @@ TEST(KeyDecoding, TerminalSequencesAndCharactersBecomeTheWindowsConsolesCodes) {
          {Ext + 132, Ext + 118, Ext + 146, Ext + 147, Fn + 163}},
         {"\x1b[1;2P\x1b[15;5~\x1b[21;3~\x1b[23;2~\x1b[24;3~",
          {Fn + 84, Fn + 98, Fn + 113, Ext + 135, Ext + 140}},
-        // From a terminal a line feed is Ctrl+J.
-        {"\r\n\x7f\x08", {13, 10, 8, 8}},
+        // From a terminal a line feed is Ctrl+J; the keypad's Enter is Enter.
+        {"\r\n\x7f\x08\x1bOM", {13, 10, 8, 8, 13}},
         // Reports, focus events and mouse reports (three bytes after CSI M) are no keys.
         {"\x1b[200~x\x1b[I\x1b[O\x1b[?1;2c\x1b[M !!\x1b[M#\x7f\x1bz", {'x', 'z'}},
         // A control byte breaks a sequence and counts as itself; an endless parameter list

@@ -58,3 +58,17 @@ TEST(Painting, Windows1252TextReachesTheTerminalInItsCharacterSet) {
         EXPECT_NE(t.paint().find(shown), std::string::npos) << static_cast<int>(set);
     }
 }
+
+// As on the console, so that a drawing that ran off the screen would show in the tests as
+// it shows to the player.
+TEST(ScreenModel, WritingPastTheLastCellScrollsEveryLineUpByOne) {
+    Screen model;
+    modelClear(model);
+    modelMoveCursor(model, {0, 1});
+    modelWrite(model, "top");
+    modelMoveCursor(model, {ConsoleWidth - 1, ConsoleHeight - 1});
+    modelWrite(model, "ab");
+    EXPECT_EQ(model.at(0, 0).ch, 't');
+    EXPECT_EQ(model.at(ConsoleWidth - 1, ConsoleHeight - 2).ch, 'a');
+    EXPECT_EQ(model.at(0, ConsoleHeight - 1).ch, 'b');
+}

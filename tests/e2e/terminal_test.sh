@@ -5,8 +5,8 @@
 #   input, the terminal as before (the quit from the menu takes the same way out); a full
 #   output ends it with an exit code that tells the failure;
 # - too small a window shows the size notice at start-up, where Escape ends it, and at any
-#   time later, also in a pause, drawn once; what is typed meanwhile waits, and the screen
-#   comes back exactly;
+#   time later, also in a pause, drawn once and without keeping the processor busy; what is
+#   typed meanwhile waits, and the screen comes back exactly;
 # - resizes while it waits for a key; Ctrl+C, and SIGTERM from elsewhere, hand back the modes,
 #   the cursor and the title, the cursor below the drawing; after Ctrl+Z, fg brings the
 #   screen back.
@@ -21,6 +21,11 @@ printf '2\r\n2\r\n0\r\n0\r\n' >"$e2e_work/Kentermeer/Optionen.cfg"
 resize() { tmux_ resize-window -t game -x "$1" -y "$2"; }
 pane() { tmux_ display -p -t game "#{$1}"; }
 modes() { stty -g -F "$(pane pane_tty)"; }
+# The processor time, in hundredths of a second, of everything running in the pane.
+cpu_ticks() {
+    cat /proc/[0-9]*/stat 2>/dev/null |
+        awk -v sid="$(pane pane_pid)" '$6 == sid { t += $14 + $15 } END { print t + 0 }'
+}
 run="env HOME='$e2e_work' XDG_CONFIG_HOME='$e2e_work' '$program'"
 # Runs a command line from a shell that leaves Ctrl+C to the program; then columns, lines.
 start() { e2e_start "printf '\\033]2;shell\\007'; trap '' INT; $1" "${2:-197}" "${3:-70}"; }
@@ -41,7 +46,9 @@ expect_end 0 "after a closed input"
 start "{ $run; echo \$? > '$e2e_work/piped'; } | head -c 100 >/dev/null"
 expect_end 0 "after a closed output"
 [ "$(cat "$e2e_work/piped")" = 141 ] || fail "exit code $(cat "$e2e_work/piped") in a closed pipe"
-eval "$run" </dev/null >/dev/full && fail "exit code 0 with an output that takes nothing"
+eval "timeout 20 $run" </dev/null >/dev/full
+status=$?
+[ $status = 1 ] || fail "exit code $status, not 1, with an output that takes nothing"
 start "sleep 2 | $run"
 wait_for "[ ] Beenden" # its signal handlers are in place
 resize 198 70          # the wake-up it brings leaves errno set to EAGAIN
@@ -80,9 +87,11 @@ keys Enter "a1 a2 b1 b2" Enter
 wait_for "4. Schiffes"
 resize 150 40
 keys a1 Enter
-sleep 4
+cpu_before=$(cpu_ticks)
+sleep 5 # the pause, and then the wait for the shot
 screen | grep -q "GEGNERISCHES FELD" && fail "the battle shows in a window too small"
 [ $(($(date +%s) - $(pane window_activity))) -ge 2 ] || fail "the notice is drawn again and again"
+[ $(($(cpu_ticks) - cpu_before)) -le 50 ] || fail "the notice keeps the processor busy"
 resize 197 70
 wait_for "|__)|"
 

@@ -94,9 +94,11 @@ TEST(OptionsFile, LoadingAndQuittingTouchOnlyTheOptionsFileAndItsFolderAndOnlyAs
         // Read no further than the reader's bound, at once.
         {"printf 5 >Optionen.cfg && truncate -s 4G Optionen.cfg", true, saved("", "640"), 5},
         // Saved where the links lead, a relative one from its own folder; the links stay.
-        {"mkdir ../k && ln -s ../k/next Optionen.cfg && ln -s ${PWD%/*}/k/o ../k/next", true,
+        {"mkdir ../k && ln -s ../k/next Optionen.cfg && ln -s ${PWD%/*}/k/p ../k/next && "
+         "ln -s o ../k/p",
+         true,
          "Kentermeer 750|Kentermeer/Optionen.cfg -> ../k/next|k 750|k/next -> " + root +
-             "/k/o|k/o 640" + bytes},
+             "/k/p|k/o 640" + bytes + "k/p -> o|"},
         // What cannot be read is not read; what may not be replaced stays as it is.
         {"mkdir Optionen.cfg", true, unchanged},
         {"echo 5 >Optionen.cfg && chmod 0 Optionen.cfg", true, unchanged},
