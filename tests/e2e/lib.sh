@@ -24,11 +24,8 @@ e2e_stop() {
 }
 trap 'e2e_stop; rm -rf "$e2e_work"' EXIT
 
-fail() {
-    echo "FAIL: $*"
-    [ -n "$e2e_socket" ] && screen 2>/dev/null
-    exit 1
-}
+# Says what failed and shows the last screen.
+fail() { echo "FAIL: $*"; [ -n "$e2e_socket" ] && screen 2>/dev/null; exit 1; }
 
 # Runs a shell command line in a new pane of COLUMNS x LINES (197 x 70 unless given) and
 # waits until the server answers. Its exit code lands in $e2e_work/exit, and the pane stays

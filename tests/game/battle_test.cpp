@@ -4,7 +4,7 @@
 using Battle = GameScreenTest;
 
 TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
-    useBoard(10, 5);
+    gameOptions = {10, 5};
     gameState.enemyShips = {parseCoordinate("j5"), parseCoordinate("a1"), parseCoordinate("b1"),
                             parseCoordinate("c1")};
     // Overlong words: only their first two characters count.

@@ -6,7 +6,7 @@ using BoardDrawing = GameScreenTest;
 TEST_F(BoardDrawing, LabelsAndGridFollowTheBoardSize) {
     for (const auto& [columns, rows] : {std::pair{1, 4}, {2, 2}, {10, 5}, {17, 8}}) {
         SCOPED_TRACE(std::to_string(columns) + " x " + std::to_string(rows));
-        useBoard(columns, rows);
+        gameOptions = {columns, rows};
         clearScreen();
         drawBoard(BoardView::Own);
         const int right = 10 * columns + 15;

@@ -38,10 +38,6 @@ class GameScreenTest : public ::testing::Test {
         resetGame();
     }
 
-    void useBoard(int columns, int rows) {
-        gameOptions.columns = columns;
-        gameOptions.rows = rows;
-    }
     // Each text is one input, a typed line with its Enter.
     void typeLines(std::initializer_list<std::string_view> lines) {
         for (const std::string_view text : lines) {

@@ -4,7 +4,7 @@
 using ShipPlacement = GameScreenTest;
 
 TEST_F(ShipPlacement, EveryFaultIsAnsweredInPlaceWithoutUsingUpAShip) {
-    useBoard(5, 4);
+    gameOptions = {5, 4};
     // Empty Enters first: the prompt waits where it is, and nothing scrolls.
     typeLines({"\r\r\r\r\r\r\r\r\r\r\r\r\rz9", "f1", "a1", "A1", "b1", "c1", "d1"});
     computerPicks({"a1", "a1", "e4", "b2", "c3"});

@@ -11,7 +11,7 @@ class WholeGame : public GameScreenTest {
     // the player misses c5, and the computer's hit on d1 wins: 29 pauses up to the end of the
     // battle.
     void scriptLostGame() {
-        useBoard(10, 5);
+        gameOptions = {10, 5};
         typeLines({"a1", "b1", "c1", "d1", "a5", "j5", "b5", "c5"});
         pressKeyAtGameOver("x");
         computerPicks({"j5", "i5", "h5", "g5", "a1", "b1", "c1", "b1", "a2", "a3", "d1"});
@@ -82,8 +82,8 @@ TEST_F(WholeGame, LossRevealsTheShipsThePlayerDidNotFind) {
 }
 
 TEST_F(WholeGame, LossInCheatModeGoesStraightToTheBanner) {
-    gameOptions.cheatMode = true;
     scriptLostGame();
+    gameOptions.cheatMode = true;
     atInput[4] = [&] {
         EXPECT_TRUE(showsCells({"j5"}, LightCyan));
         expectLegend({{LightBlue, " = Wasser-Treffer"},
@@ -97,7 +97,7 @@ TEST_F(WholeGame, LossInCheatModeGoesStraightToTheBanner) {
 }
 
 TEST_F(WholeGame, FourHitsOnAFourCellBoardWinAndWordsTypedAheadServeOnlyTheGame) {
-    useBoard(2, 2);
+    gameOptions = {2, 2};
     // Typed ahead of the winning shot's end: a word and a key; neither dismisses the banner
     // unseen.
     typeLines({"a1 b1", "a2", "b2 b2 a1", "b1", "a2 b2\rq"});
