@@ -254,8 +254,7 @@ void UnixConsole::setup() {
         writeAll("\x1b[22;0t\x1b]2;Kentermeer\x07\x1b[8;70;197t");
         waitAtStartUpForBigEnoughWindow();
     }
-    front_.known = false;
-    encoder_.forget();
+    forgetWhatTheTerminalShows();
 }
 
 void UnixConsole::waitAtStartUpForBigEnoughWindow() {
@@ -299,8 +298,7 @@ void UnixConsole::fitToWindow(bool afresh) {
         // Terminals rearrange or drop text when the window changes size, and a suspended
         // program's screen is the shell's: the next paint draws everything.
         noticeShown_ = false;
-        front_.known = false;
-        encoder_.forget();
+        forgetWhatTheTerminalShows();
         if (lastScreen_ != nullptr) {
             present(*lastScreen_);
         }
@@ -324,6 +322,10 @@ void UnixConsole::showSizeNotice(int columns, int lines) {
     }
     writeAll(text);
     prepareRestoreBytes(line);
+    forgetWhatTheTerminalShows();
+}
+
+void UnixConsole::forgetWhatTheTerminalShows() {
     front_.known = false;
     encoder_.forget();
 }

@@ -44,6 +44,8 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     // afresh: what the terminal shows is unknown (a resize, a return from suspension).
     void fitToWindow(bool afresh);
     void showSizeNotice(int columns, int lines);
+    // The next paint draws the whole screen, with no colour or cursor place taken for known.
+    void forgetWhatTheTerminalShows();
     // Waits up to waitMs (for ever when negative) for a wake-up, for the output to go and,
     // with forInput, for input. 1: input waits, 0: not (yet), -1: poll failed.
     int wait(int waitMs, bool forInput);

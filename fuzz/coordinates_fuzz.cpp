@@ -54,11 +54,7 @@ void checkWord(const std::string& word) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput input(data, size);
     CheckedConsole console(input);
-    gameOptions.columns = 1 + static_cast<std::int32_t>(input.choose(MaxColumns));
-    gameOptions.rows = 1 + static_cast<std::int32_t>(input.choose(MaxRows));
-    if (gameOptions.columns * gameOptions.rows < ShipCount) {
-        gameOptions.rows = MaxRows;
-    }
+    chooseBoardSize(input);
     try {
         while (!input.empty()) {
             switch (input.choose(3)) {

@@ -109,11 +109,7 @@ class GameConsole : public CheckedConsole {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput input(data, size);
     GameConsole console(input);
-    gameOptions.columns = 1 + static_cast<std::int32_t>(input.choose(MaxColumns));
-    gameOptions.rows = 1 + static_cast<std::int32_t>(input.choose(MaxRows));
-    if (gameOptions.columns * gameOptions.rows < ShipCount) {
-        gameOptions.rows = MaxRows;
-    }
+    chooseBoardSize(input);
     gameOptions.cheatMode = input.choose(2) == 1;
     try {
         for (;;) {
