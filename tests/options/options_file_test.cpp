@@ -62,8 +62,9 @@ std::string tree(const fs::path& top) {
         char mode[8];
         std::snprintf(mode, sizeof mode, "%o", unsigned(status.permissions()));
         const std::string what = fs::is_symlink(status) ? "-> " + fs::read_symlink(entry).string()
-                                 : fs::is_regular_file(status) ? mode + (" " + read(entry.path()))
-                                                               : mode;
+                                 : fs::is_regular_file(status)
+                                     ? std::string(mode) + " " + read(entry.path())
+                                     : mode;
         found.insert(entry.path().lexically_relative(top).string() + " " + what + "|");
     }
     return std::accumulate(found.begin(), found.end(), std::string());
@@ -168,9 +169,11 @@ TEST(OptionsFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
         gameOptions = saved[0];
         storeOptionsFile();
         const pid_t saver = ::fork();
-        for (int save = 0; saver == 0; ++save) {
-            gameOptions = saved[save % 2];
-            storeOptionsFile();
+        if (saver == 0) {
+            for (int save = 0;; ++save) {
+                gameOptions = saved[save % 2];
+                storeOptionsFile();
+            }
         }
         ::usleep(kill * 60);
         ::kill(saver, kill % 2 == 0 ? SIGTERM : SIGKILL);
