@@ -1,6 +1,4 @@
 // The options file on Unix; options_file_windows.cpp is the Windows variant.
-#ifndef _WIN32
-
 #include "options/options_file.h"
 
 #include "options/game_options.h"
@@ -347,5 +345,3 @@ void storeOptionsFile() {
         removeOptionsFile();
     }
 }
-
-#endif

@@ -1,7 +1,5 @@
 // The options file on Windows, in the user's roaming application-data folder;
 // options_file.cpp is the Unix variant.
-#ifdef _WIN32
-
 #include "options/game_options.h"
 #include "options/options_file.h"
 #include "options/options_format.h"
@@ -181,5 +179,3 @@ void storeOptionsFile() {
         removeOptionsFile();
     }
 }
-
-#endif
