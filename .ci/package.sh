@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installing and the packages: an install into a scratch prefix (files, --help, --version, the
 # manual page), the .deb (contents, lintian, installed, run from the PATH, removed), the
-# .tar.gz, and the Windows .zip (contents, and no DLL needed beside the exe). Everything is
-# built in build-package/ and build-windows-zip/ with the tests left out.
+# .tar.gz of the statically linked game (contents, no shared library, a game played in tmux),
+# and the Windows .zip (contents, and no DLL needed beside the exe). Everything is built in
+# build-package/, build-static/ and build-windows-zip/ with the tests left out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 source .ci/install.sh
 install_packages --no-install-recommends -- cmake make g++ dpkg-dev lintian groff man-db \
-    g++-mingw-w64-x86-64-posix unzip
+    g++-mingw-w64-x86-64-posix unzip tmux
 
 started=$SECONDS
 scratch=$(mktemp -d)
@@ -53,14 +54,13 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "man: $warnings"
 echo "clean"
 
-echo "== The .deb and the .tar.gz"
+echo "== The .deb"
 cmake "$build" -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build "$build" -j2
 (cd "$build" && cpack)
 deb="$build/kentermeer_${version}_$(dpkg --print-architecture).deb"
 dpkg-deb --field "$deb" Package Version Section Depends
 dpkg -c "$deb"
-tar -tzvf "$build/kentermeer-$version-Linux.tar.gz"
 # Only errors fail the run; warnings and notes are shown.
 lintian --display-info --pedantic "$deb" >"$scratch/lintian" 2>&1 || true
 grep -v "running with root privileges" "$scratch/lintian" || echo "lintian: nothing to report"
@@ -82,6 +82,36 @@ while read -r path; do
 done <"$scratch/files"
 [ ! -e /usr/share/doc/kentermeer ] || fail "left behind after removal: /usr/share/doc/kentermeer"
 echo "removed cleanly"
+
+echo "== The statically linked game in a .tar.gz"
+static=build-static
+cmake -S . -B "$static" -DKENTERMEER_TESTS=OFF -DKENTERMEER_STATIC=ON \
+    -DCMAKE_CXX_FLAGS="$(buildflags CPPFLAGS) $(buildflags CXXFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(buildflags LDFLAGS)" >/dev/null
+# Linked anew on every run, so that the linker's warnings show: glibc's static library warns
+# of each function that would need its shared libraries at run time after all (the user
+# database, host names), and those would have to match the player's glibc.
+rm -f "$static/kentermeer"
+cmake --build "$static" -j2 --target kentermeer 2>&1 | tee "$scratch/static-build"
+! grep -q "in statically linked applications requires" "$scratch/static-build" ||
+    fail "the static game needs glibc's shared libraries at run time"
+(cd "$static" && cpack)
+top="kentermeer-$version-linux-$(uname -m)"
+tar -tzvf "$static/$top.tar.gz"
+for file in bin/kentermeer share/man/man6/kentermeer.6.gz share/doc/kentermeer/README.md \
+    share/doc/kentermeer/LICENSE; do
+    tar -tzf "$static/$top.tar.gz" "$top/$file" >/dev/null 2>&1 ||
+        fail "$file is not in the tarball"
+done
+tar -xzf "$static/$top.tar.gz" -C "$scratch"
+ldd "$scratch/$top/bin/kentermeer" >"$scratch/ldd" 2>&1 || true
+cat "$scratch/ldd"
+grep -q "not a dynamic executable" "$scratch/ldd" ||
+    fail "the game in the tarball is linked dynamically"
+[ "$("$scratch/$top/bin/kentermeer" --version </dev/null)" = "kentermeer $version" ] ||
+    fail "the static game's --version does not say $version"
+# A whole game, from the options menu to the last hit, in tmux.
+bash tests/e2e/options_test.sh "$scratch/$top/bin/kentermeer"
 
 echo "== The Windows .zip"
 windows=build-windows-zip

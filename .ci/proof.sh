@@ -16,7 +16,8 @@ trap 'rm -rf "$scratch"' EXIT
 
 echo "== Fuzz targets, ${seconds} s each"
 targets=(keys line_input coordinates options_file painter game)
-CXX=clang++ cmake -S . -B build-fuzz -DKENTERMEER_FUZZ=ON -DKENTERMEER_TESTS=OFF >/dev/null
+CXX=clang++ cmake -S . -B build-fuzz -DKENTERMEER_FUZZ=ON -DKENTERMEER_TESTS=OFF \
+    -DKENTERMEER_WERROR=ON >/dev/null
 cmake --build build-fuzz -j2 --target "${targets[@]/#/fuzz_}"
 for target in "${targets[@]}"; do
     # New inputs go to a scratch corpus; only inputs that found a fault join the repository's.
@@ -38,7 +39,7 @@ for target in "${targets[@]}"; do
 done
 
 echo "== Output budget"
-cmake -S . -B build >/dev/null
+cmake -S . -B build -DKENTERMEER_WERROR=ON >/dev/null
 cmake --build build -j2 --target kentermeer kentermeer_output_budget
 build/bench/kentermeer_output_budget --check
 

@@ -42,7 +42,7 @@ fi
 echo "== kentermeer.exe and its tests"
 # The README's build of the exe alone leaves the tests off in the same folder: on again here.
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKENTERMEER_TESTS=ON \
-    -DGTest_DIR="$PWD/$gtest_build/install/lib/cmake/GTest"
+    -DKENTERMEER_WERROR=ON -DGTest_DIR="$PWD/$gtest_build/install/lib/cmake/GTest"
 cmake --build "$build" -j2
 
 echo "== The tests and the output budget under wine"

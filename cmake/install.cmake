@@ -44,8 +44,8 @@ if(NOT WIN32)
     install(FILES ${PROJECT_BINARY_DIR}/kentermeer.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 endif()
 
-# Packages: `cpack` in the build folder makes the .deb and the .tar.gz, or the .zip when the
-# build is for Windows.
+# Packages: `cpack` in the build folder makes the .deb, the .zip when the build is for Windows,
+# or the tarball of the statically linked game.
 set(CPACK_PACKAGE_NAME kentermeer)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "ship-battle game for the text console")
 # Debian shows the description as it stands: lines of at most 80 columns, an empty line
@@ -65,8 +65,15 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})
 if(WIN32)
     set(CPACK_GENERATOR ZIP)
+elseif(KENTERMEER_STATIC)
+    # For any Linux on this processor: the install tree in one folder, to be started where it
+    # is unpacked or unpacked into a prefix.
+    set(CPACK_GENERATOR TGZ)
+    string(TOLOWER ${CMAKE_SYSTEM_NAME} KENTERMEER_SYSTEM)
+    set(CPACK_PACKAGE_FILE_NAME
+        kentermeer-${PROJECT_VERSION}-${KENTERMEER_SYSTEM}-${CMAKE_SYSTEM_PROCESSOR})
 else()
-    set(CPACK_GENERATOR DEB TGZ)
+    set(CPACK_GENERATOR DEB)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION games)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
