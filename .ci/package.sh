@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 source .ci/install.sh
 install_packages --no-install-recommends -- cmake make g++ dpkg-dev lintian groff man-db \
-    g++-mingw-w64-x86-64-posix unzip tmux
+    g++-mingw-w64-x86-64-posix unzip tmux locales
 
 started=$SECONDS
 scratch=$(mktemp -d)
@@ -112,6 +112,21 @@ grep -q "not a dynamic executable" "$scratch/ldd" ||
     fail "the static game's --version does not say $version"
 # A whole game, from the options menu to the last hit, in tmux.
 bash tests/e2e/options_test.sh "$scratch/$top/bin/kentermeer"
+# The character set of the player's locale, read by the static game as by the others: in a
+# Latin-1 locale the main menu's title comes as Latin-1 (script keeps the bytes as sent).
+mkdir -p "$scratch/locale"
+localedef -i de_DE -f ISO-8859-1 "$scratch/locale/de_DE.ISO-8859-1"
+(
+    source tests/e2e/lib.sh
+    e2e_start "env LOCPATH='$scratch/locale' LC_ALL=de_DE.ISO-8859-1 \
+        script -fqc '$scratch/$top/bin/kentermeer' '$scratch/latin1'"
+    for _ in $(seq 100); do
+        LC_ALL=C grep -q $'Hauptmen\xfc' "$scratch/latin1" 2>/dev/null && exit 0
+        sleep 0.1
+    done
+    fail "the static game sends no Latin-1 in a Latin-1 locale"
+)
+echo "Latin-1 in a Latin-1 locale"
 
 echo "== The Windows .zip"
 windows=build-windows-zip

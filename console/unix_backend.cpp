@@ -162,7 +162,11 @@ Charset localeCharset() {
     if (user == static_cast<locale_t>(0)) {
         return Charset::Utf8;
     }
-    const Charset charset = charsetNamed(nl_langinfo_l(CODESET, user));
+    // Asked as the thread's locale rather than with nl_langinfo_l, which in a statically linked
+    // game answers with the "C" locale's character set whatever the locale is.
+    const locale_t previous = uselocale(user);
+    const Charset charset = charsetNamed(nl_langinfo(CODESET));
+    uselocale(previous);
     freelocale(user);
     return charset;
 }
