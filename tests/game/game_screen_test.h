@@ -4,7 +4,7 @@
 // scripted up front, and checks run at the moments that matter, when the program starts to
 // read a given input or sits in a given pause.
 
-#include "console/virtual_console.h"
+#include "support/virtual_console.h"
 #include "game/game_state.h"
 #include "options/game_options.h"
 

@@ -1,4 +1,4 @@
-#include "console/virtual_console.h"
+#include "support/virtual_console.h"
 #include "options/game_options.h"
 #include "options/options_banner.h"
 #include "options/options_menu.h"
