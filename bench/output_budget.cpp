@@ -197,7 +197,7 @@ class MeasuringConsole : public PlatformConsole {
     }
 
     std::optional<KeyEvent> readKeyEvent() override {
-        const std::optional<KeyEvent> key = nextKeyEvent(decoder_, input_);
+        const std::optional<KeyEvent> key = input_.nextKey();
         if (!key) {
             std::fprintf(stderr, "the script ran out of keys in \"%s\"\n", screen_.c_str());
             std::exit(2);
@@ -260,7 +260,6 @@ class MeasuringConsole : public PlatformConsole {
     std::string screen_;
     int phase_ = 0;
     ScriptedBytes input_;
-    KeyDecoder decoder_;
     ScriptedRandom random_{4711};
     PaintedScreen shadowFront_;
     VtEncoder shadowEncoder_;

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <deque>
-#include <initializer_list>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -22,7 +22,7 @@ inline constexpr std::string_view Backspace = "\x7f";
 } // namespace keys
 
 // Bytes as the terminal would send them, in order, with the moments the terminal goes quiet
-// and the places where the program drops what was typed ahead.
+// and the places where the program drops what was typed ahead; read as keys.
 class ScriptedBytes : public ByteSource {
   public:
     void type(std::string_view bytes) {
@@ -40,11 +40,15 @@ class ScriptedBytes : public ByteSource {
         input_.push_back(DropMark);
         type(bytes);
     }
-    // Takes away all typed before the first typeAfterDrop, or the whole script without one.
+    // Takes away all typed before the first typeAfterDrop, or the whole script without one,
+    // and the key begun.
     void drop() {
         const auto mark = std::find(input_.begin(), input_.end(), DropMark);
         input_.erase(input_.begin(), mark == input_.end() ? mark : mark + 1);
+        decoder_.dropPending();
     }
+    // The next key, or nothing once the script has run out.
+    std::optional<KeyEvent> nextKey() { return nextKeyEvent(decoder_, *this); }
     std::size_t unread() const { return input_.size(); }
 
     ByteRead readByte(int waitMs, unsigned char& byte) override {
@@ -67,6 +71,7 @@ class ScriptedBytes : public ByteSource {
     static constexpr int Quiet = -1;
     static constexpr int DropMark = -2;
     std::deque<int> input_;
+    KeyDecoder decoder_;
 };
 
 // The numbers scripted, in order, then those of a small linear congruential generator: the
@@ -74,7 +79,6 @@ class ScriptedBytes : public ByteSource {
 class ScriptedRandom {
   public:
     explicit ScriptedRandom(unsigned seed) : state_(seed) {}
-    void script(std::initializer_list<int> numbers) { script(std::vector<int>(numbers)); }
     void script(const std::vector<int>& numbers) {
         numbers_.insert(numbers_.end(), numbers.begin(), numbers.end());
     }

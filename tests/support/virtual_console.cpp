@@ -11,11 +11,6 @@ VirtualConsole::~VirtualConsole() {
     installConsoleBackend(nullptr);
 }
 
-void VirtualConsole::typeLine(std::string_view text) {
-    type(text);
-    type(keys::Enter);
-}
-
 std::string VirtualConsole::textAt(ScreenPos pos, int length) const {
     std::string text;
     for (int i = 0; i < length && isOnScreen({pos.x + i, pos.y}); ++i) {
@@ -55,12 +50,11 @@ std::optional<KeyEvent> VirtualConsole::readKeyEvent() {
     if (onKeyWait) {
         onKeyWait();
     }
-    return nextKeyEvent(decoder_, input_);
+    return input_.nextKey();
 }
 
 void VirtualConsole::dropPendingKeys() {
     input_.drop();
-    decoder_.dropPending();
 }
 
 void VirtualConsole::sleep(int milliseconds) {

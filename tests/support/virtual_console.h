@@ -20,7 +20,10 @@ class VirtualConsole : public ConsoleBackend {
 
     // Script: bytes as the terminal would send them, in order.
     void type(std::string_view bytes) { input_.type(bytes); }
-    void typeLine(std::string_view text);
+    void typeLine(std::string_view text) {
+        type(text);
+        type(keys::Enter);
+    }
     // Escape alone: the terminal stays quiet after it, so it is not taken for a sequence.
     void pressEscape() { input_.pressEscape(); }
     // Bytes typed once the program has dropped what was typed ahead: all typed before them
@@ -64,7 +67,6 @@ class VirtualConsole : public ConsoleBackend {
 
   private:
     ScriptedBytes input_;
-    KeyDecoder decoder_;
     ScriptedRandom random_{12345};
     bool programEndExpected_ = false;
 };
