@@ -15,10 +15,7 @@ namespace keys {
 // Bytes as a terminal sends them.
 inline constexpr std::string_view Up = "\x1b[A";
 inline constexpr std::string_view Down = "\x1b[B";
-inline constexpr std::string_view Right = "\x1b[C";
-inline constexpr std::string_view Left = "\x1b[D";
 inline constexpr std::string_view Enter = "\r";
-inline constexpr std::string_view Backspace = "\x7f";
 } // namespace keys
 
 // Bytes as the terminal would send them, in order, with the moments the terminal goes quiet
