@@ -159,6 +159,71 @@ TEST(OptionsFile, LoadingAndQuittingTouchOnlyTheOptionsFileAndItsFolderAndOnlyAs
     }
 }
 
+// Each case lays out the options folder with a shell command run in it, saves or removes as
+// root or as the user nobody, to whom the folder is then given, and checks what is left with
+// a shell command run in the folder. ../secret stands for a file of root's.
+TEST(OptionsFile, QuittingKeepsWhatTheUserArrangedAndWritesOnlyThroughTheirOwnLinks) {
+    const ScratchConfigHome config;
+    const bool root = ::geteuid() == 0;
+    const std::string saved = "printf '4\\r\\n4\\r\\n0\\r\\n1\\r\\n' | cmp -s - ";
+    const std::string secretKept = "[ \"$(cat ../secret)\" = 5 ] && ";
+    struct Case {
+        std::string layout;
+        bool asRoot, save;
+        std::string check;
+    };
+    const Case cases[] = {
+        // Root writes nothing through another user's link, follows its own, and leaves a file
+        // with no write bit alone. A name planted in another user's folder is replaced.
+        {"ln -s ../secret Optionen.cfg && chown -h 65534 . Optionen.cfg", true, true,
+         secretKept + "[ -L Optionen.cfg ]"},
+        {"ln -s ../secret Optionen.cfg", true, true, saved + "../secret"},
+        {"echo 5 >Optionen.cfg && chmod 444 Optionen.cfg", true, true,
+         "[ \"$(cat Optionen.cfg)\" = 5 ]"},
+        {"ln ../secret Optionen.cfg && chown 65534 .", true, true,
+         secretKept + saved + "Optionen.cfg"},
+        // Written in place where no temporary can be made, and where a new file would lose the
+        // old one's other names, its access control list (whose mask never becomes group bits)
+        // or its attributes.
+        {"echo 5 >Optionen.cfg && chmod 555 .", false, true,
+         saved + "Optionen.cfg && [ \"$(ls -A)\" = Optionen.cfg ]"},
+        {"echo 5 >Optionen.cfg && ln Optionen.cfg ../other", false, true, saved + "../other"},
+        {"echo 5 >Optionen.cfg && chmod 600 Optionen.cfg && setfacl -m u:65533:rw Optionen.cfg",
+         false, true,
+         saved + "Optionen.cfg && getfacl -c Optionen.cfg | grep -qx user:65533:rw- && "
+                 "getfacl -c Optionen.cfg | grep -qx group::---"},
+        {"echo 5 >Optionen.cfg && setfattr -n user.from -v dotfiles Optionen.cfg", false, true,
+         saved + "Optionen.cfg && getfattr -n user.from Optionen.cfg >/dev/null"},
+        // Removing takes only the options file and the leftovers of killed saves: the folder
+        // stays with the user's own files.
+        {"echo 5 >Optionen.cfg && touch notes Optionen.cfg.kentermeer-1-0", false, false,
+         "[ \"$(ls -A)\" = notes ]"},
+    };
+    for (const auto& [layout, asRoot, save, check] : cases) {
+        if (asRoot && !root) {
+            continue; // only root can play both users
+        }
+        const std::string folder = config.root.string() + "/Kentermeer";
+        const std::string shell =
+            "cd " + config.root.string() +
+            " && rm -rf * && echo 5 >secret && mkdir Kentermeer && cd Kentermeer && ";
+        const std::string nobody = root && !asRoot ? " && chown -Rh 65534:65534 .." : "";
+        ASSERT_EQ(std::system((shell + layout + nobody).c_str()), 0) << layout;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (root && !asRoot && (::setgid(65534) | ::setuid(65534))) {
+                std::_Exit(1);
+            }
+            gameOptions = {4, 4, false, save};
+            storeOptionsFile();
+            std::_Exit(0);
+        }
+        ::waitpid(child, nullptr, 0);
+        EXPECT_EQ(std::system(("cd " + folder + " && " + check).c_str()), 0) << layout;
+    }
+    gameOptions = {};
+}
+
 // A save killed at any moment leaves the old file or the new one. A signal that can wait
 // leaves nothing else; SIGKILL, in the moment between making the new file and renaming it,
 // may leave that file beside the old one, and the next save clears it away.
