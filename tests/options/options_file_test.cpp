@@ -17,6 +17,13 @@
 #include <set>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#else
+#include <filesystem>
+#include <fstream>
+#include <numeric>
+#include <set>
+#include <shlobj.h>
+#include <windows.h>
 #endif
 
 namespace {
@@ -248,6 +255,68 @@ TEST(OptionsFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
                         bytes == formatOptions(saved[0]) || bytes == formatOptions(saved[1]));
         }
     }
+    gameOptions = {};
+}
+
+#endif
+
+#ifdef _WIN32
+
+// The options folder is the one in the user's application-data folder: a folder of the user's
+// is put aside for the test and back after it. Each case lays out files holding 5 and quits.
+TEST(OptionsFileOnWindows, QuittingKeepsAReadOnlyFileAndTheUsersOwnFiles) {
+    namespace fs = std::filesystem;
+    wchar_t appData[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, FALSE));
+    const fs::path folder = fs::path(appData) / "Kentermeer";
+    const fs::path aside = fs::path(appData) / "Kentermeer.aside";
+    const fs::path file = folder / "Optionen.cfg";
+    std::error_code error;
+    fs::rename(folder, aside, error);
+    buildOptionsPaths();
+    const std::string saved = "Optionen.cfg " + formatOptions({4, 4, false, true}) + "|";
+    struct Case {
+        std::set<std::string> files;
+        bool readOnly, save;
+        std::string after;
+    };
+    const Case cases[] = {
+        // A read-only file stays as it is; another is replaced, and a killed save's leftover
+        // goes.
+        {{"Optionen.cfg"}, true, true, "Optionen.cfg 5|"},
+        {{"Optionen.cfg", "Optionen.cfg.kentermeer-1-0"}, false, true, saved},
+        {{}, false, true, saved},
+        // Removing takes the file, read-only or not, and leftovers, then the folder if empty.
+        {{"Optionen.cfg", "Optionen.cfg.kentermeer-1-0", "Notizen.txt"},
+         true,
+         false,
+         "Notizen.txt 5|"},
+        {{"Optionen.cfg", "Optionen.cfg.kentermeer-1-0"}, false, false, "no folder"},
+    };
+    for (const auto& [files, readOnly, save, after] : cases) {
+        fs::remove_all(folder, error);
+        fs::create_directory(folder, error);
+        for (const std::string& name : files) {
+            std::ofstream(folder / name, std::ios::binary) << "5";
+        }
+        if (readOnly) {
+            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        gameOptions = {4, 4, false, save};
+        storeOptionsFile();
+        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::set<std::string> found;
+        for (const auto& entry : fs::directory_iterator(folder, error)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            found.insert(entry.path().filename().string() + " " +
+                         std::string(std::istreambuf_iterator<char>(in), {}) + "|");
+        }
+        EXPECT_EQ(fs::exists(folder) ? std::accumulate(found.begin(), found.end(), std::string())
+                                     : "no folder",
+                  after);
+    }
+    fs::remove_all(folder, error);
+    fs::rename(aside, folder, error);
     gameOptions = {};
 }
 
