@@ -230,7 +230,7 @@ std::optional<std::string> readOptionsBytes(const fs::path& file) {
     }
     std::string bytes(OptionsReadLimit, '\0');
     std::size_t done = 0;
-    bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     while (regular && done < bytes.size()) {
         const ssize_t count = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (count > 0) {
