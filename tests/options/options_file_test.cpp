@@ -23,6 +23,7 @@
 #include <numeric>
 #include <set>
 #include <shlobj.h>
+#include <tuple>
 #include <windows.h>
 #endif
 
@@ -166,56 +167,47 @@ TEST(OptionsFile, LoadingAndQuittingTouchOnlyTheOptionsFileAndItsFolderAndOnlyAs
     }
 }
 
-// Each case lays out the options folder with a shell command run in it, saves or removes as
-// root or as the user nobody, to whom the folder is then given, and checks what is left with
-// a shell command run in the folder. ../secret stands for a file of root's.
+// Each case lays out the options folder, which holds $f with 5, with a shell command run in
+// it, quits as root or as the user nobody, who is then given the folder, and checks what is
+// left with a shell command run in the folder. ../secret, which holds 5, is a file of root's.
 TEST(OptionsFile, QuittingKeepsWhatTheUserArrangedAndWritesOnlyThroughTheirOwnLinks) {
     const ScratchConfigHome config;
     const bool root = ::geteuid() == 0;
-    const std::string saved = "printf '4\\r\\n4\\r\\n0\\r\\n1\\r\\n' | cmp -s - ";
-    const std::string secretKept = "[ \"$(cat ../secret)\" = 5 ] && ";
-    struct Case {
-        std::string layout;
-        bool asRoot, save;
-        std::string check;
-    };
-    const Case cases[] = {
+    const std::string shell = "f=Optionen.cfg; kept() { [ \"$(cat $1)\" = 5 ]; }; saved() { "
+                              "printf '4\\r\\n4\\r\\n0\\r\\n1\\r\\n' | cmp -s - $1; }; cd " +
+                              config.root.string() + " && ";
+    const std::tuple<std::string, bool, bool, std::string> cases[] = {
         // Root writes nothing through another user's link, follows its own, and leaves a file
         // with no write bit alone. A name planted in another user's folder is replaced.
-        {"ln -s ../secret Optionen.cfg && chown -h 65534 . Optionen.cfg", true, true,
-         secretKept + "[ -L Optionen.cfg ]"},
-        {"ln -s ../secret Optionen.cfg", true, true, saved + "../secret"},
-        {"echo 5 >Optionen.cfg && chmod 444 Optionen.cfg", true, true,
-         "[ \"$(cat Optionen.cfg)\" = 5 ]"},
-        {"ln ../secret Optionen.cfg && chown 65534 .", true, true,
-         secretKept + saved + "Optionen.cfg"},
+        {"ln -sf ../secret $f && chown -h 65534 . $f", true, true, "kept ../secret && [ -L $f ]"},
+        {"ln -sf ../secret $f", true, true, "saved ../secret"},
+        {"chmod 444 $f", true, true, "kept $f"},
+        {"ln -f ../secret $f && chown 65534 .", true, true, "kept ../secret && saved $f"},
         // Written in place where no temporary can be made, and where a new file would lose the
         // old one's other names, its access control list (whose mask never becomes group bits)
         // or its attributes.
-        {"echo 5 >Optionen.cfg && chmod 555 .", false, true,
-         saved + "Optionen.cfg && [ \"$(ls -A)\" = Optionen.cfg ]"},
-        {"echo 5 >Optionen.cfg && ln Optionen.cfg ../other", false, true, saved + "../other"},
-        {"echo 5 >Optionen.cfg && chmod 600 Optionen.cfg && setfacl -m u:65533:rw Optionen.cfg",
-         false, true,
-         saved + "Optionen.cfg && getfacl -c Optionen.cfg | grep -qx user:65533:rw- && "
-                 "getfacl -c Optionen.cfg | grep -qx group::---"},
-        {"echo 5 >Optionen.cfg && setfattr -n user.from -v dotfiles Optionen.cfg", false, true,
-         saved + "Optionen.cfg && getfattr -n user.from Optionen.cfg >/dev/null"},
+        {"chmod 555 .", false, true, "saved $f && [ \"$(ls -A)\" = $f ]"},
+        {"ln $f ../other", false, true, "saved ../other"},
+        {"chmod 600 $f && setfacl -m u:65533:rw $f", false, true,
+         "saved $f && getfacl -c $f | grep -x user:65533:rw- && getfacl -c $f | grep -x "
+         "group::---"},
+        {"setfattr -n user.from -v x $f", false, true, "saved $f && getfattr -n user.from $f"},
         // Removing takes only the options file and the leftovers of killed saves: the folder
         // stays with the user's own files.
-        {"echo 5 >Optionen.cfg && touch notes Optionen.cfg.kentermeer-1-0", false, false,
-         "[ \"$(ls -A)\" = notes ]"},
+        {"touch notes $f.kentermeer-1-0", false, false, "[ \"$(ls -A)\" = notes ]"},
     };
     for (const auto& [layout, asRoot, save, check] : cases) {
         if (asRoot && !root) {
             continue; // only root can play both users
         }
-        const std::string folder = config.root.string() + "/Kentermeer";
-        const std::string shell =
-            "cd " + config.root.string() +
-            " && rm -rf * && echo 5 >secret && mkdir Kentermeer && cd Kentermeer && ";
         const std::string nobody = root && !asRoot ? " && chown -Rh 65534:65534 .." : "";
-        ASSERT_EQ(std::system((shell + layout + nobody).c_str()), 0) << layout;
+        ASSERT_EQ(std::system((shell +
+                               "rm -rf * && echo 5 >secret && mkdir Kentermeer && cd "
+                               "Kentermeer && echo 5 >$f && " +
+                               layout + nobody)
+                                  .c_str()),
+                  0)
+            << layout;
         const pid_t child = ::fork();
         if (child == 0) {
             if (root && !asRoot && (::setgid(65534) | ::setuid(65534))) {
@@ -226,7 +218,9 @@ TEST(OptionsFile, QuittingKeepsWhatTheUserArrangedAndWritesOnlyThroughTheirOwnLi
             std::_Exit(0);
         }
         ::waitpid(child, nullptr, 0);
-        EXPECT_EQ(std::system(("cd " + folder + " && " + check).c_str()), 0) << layout;
+        EXPECT_EQ(std::system((shell + "cd Kentermeer && { " + check + "; } >/dev/null").c_str()),
+                  0)
+            << layout;
     }
     gameOptions = {};
 }
@@ -262,36 +256,26 @@ TEST(OptionsFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
 
 #ifdef _WIN32
 
-// The options folder is the one in the user's application-data folder: a folder of the user's
-// is put aside for the test and back after it. Each case lays out files holding 5 and quits.
+// The options folder is the user's own, in the application-data folder: one that is there is
+// put aside for the test and back after it. Each case quits over files that hold 5.
 TEST(OptionsFileOnWindows, QuittingKeepsAReadOnlyFileAndTheUsersOwnFiles) {
     namespace fs = std::filesystem;
     wchar_t appData[MAX_PATH] = {};
     ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, FALSE));
-    const fs::path folder = fs::path(appData) / "Kentermeer";
+    const fs::path folder = fs::path(appData) / "Kentermeer", file = folder / "Optionen.cfg";
     const fs::path aside = fs::path(appData) / "Kentermeer.aside";
-    const fs::path file = folder / "Optionen.cfg";
     std::error_code error;
     fs::rename(folder, aside, error);
     buildOptionsPaths();
-    const std::string saved = "Optionen.cfg " + formatOptions({4, 4, false, true}) + "|";
-    struct Case {
-        std::set<std::string> files;
-        bool readOnly, save;
-        std::string after;
-    };
-    const Case cases[] = {
+    const std::string leftover = "Optionen.cfg.kentermeer-1-0";
+    const std::tuple<std::set<std::string>, bool, bool, std::string> cases[] = {
         // A read-only file stays as it is; another is replaced, and a killed save's leftover
         // goes.
         {{"Optionen.cfg"}, true, true, "Optionen.cfg 5|"},
-        {{"Optionen.cfg", "Optionen.cfg.kentermeer-1-0"}, false, true, saved},
-        {{}, false, true, saved},
+        {{"Optionen.cfg", leftover}, false, true, "Optionen.cfg 4\r\n4\r\n0\r\n1\r\n|"},
         // Removing takes the file, read-only or not, and leftovers, then the folder if empty.
-        {{"Optionen.cfg", "Optionen.cfg.kentermeer-1-0", "Notizen.txt"},
-         true,
-         false,
-         "Notizen.txt 5|"},
-        {{"Optionen.cfg", "Optionen.cfg.kentermeer-1-0"}, false, false, "no folder"},
+        {{"Optionen.cfg", leftover, "Notizen.txt"}, true, false, "Notizen.txt 5|"},
+        {{"Optionen.cfg", leftover}, false, false, "gone"},
     };
     for (const auto& [files, readOnly, save, after] : cases) {
         fs::remove_all(folder, error);
@@ -299,21 +283,17 @@ TEST(OptionsFileOnWindows, QuittingKeepsAReadOnlyFileAndTheUsersOwnFiles) {
         for (const std::string& name : files) {
             std::ofstream(folder / name, std::ios::binary) << "5";
         }
-        if (readOnly) {
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
-        }
+        SetFileAttributesW(file.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : 0);
         gameOptions = {4, 4, false, save};
         storeOptionsFile();
         SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-        std::set<std::string> found;
+        std::set<std::string> found{fs::exists(folder) ? "" : "gone"};
         for (const auto& entry : fs::directory_iterator(folder, error)) {
             std::ifstream in(entry.path(), std::ios::binary);
             found.insert(entry.path().filename().string() + " " +
                          std::string(std::istreambuf_iterator<char>(in), {}) + "|");
         }
-        EXPECT_EQ(fs::exists(folder) ? std::accumulate(found.begin(), found.end(), std::string())
-                                     : "no folder",
-                  after);
+        EXPECT_EQ(std::accumulate(found.begin(), found.end(), std::string()), after);
     }
     fs::remove_all(folder, error);
     fs::rename(aside, folder, error);
