@@ -32,6 +32,7 @@ Keys:
   any key      leave Info, Changelog and the end of a game
   Ctrl+C       end the game at once; the options file stays as it was
   Ctrl+Z       suspend the game until the shell's fg (not on Windows)
+  Ctrl+L       paint the whole screen again, over what else wrote on it
 
 Files:
   $XDG_CONFIG_HOME/Kentermeer/Optionen.cfg

@@ -361,8 +361,7 @@ void UnixConsole::present(Screen& screen) {
     if (noticeShown_) {
         return;
     }
-    encoder_.output().clear();
-    paintChanges(screen, front_, encoder_);
+    paintTerminal(screen, front_, encoder_);
     writeAll(encoder_.output());
     prepareRestoreBytes(lastDrawnLine(front_) + 1);
 }

@@ -25,6 +25,7 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     void present(Screen& screen) override;
     std::optional<KeyEvent> readKeyEvent() override;
     void dropPendingKeys() override;
+    void forgetWhatTheConsoleShows() override { forgetWhatTheTerminalShows(); }
     void sleep(int milliseconds) override;
     void restore() override;
 

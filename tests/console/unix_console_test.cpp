@@ -9,7 +9,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-TEST(UnixConsole, PaintsOnceAtEachBlockingPointAndReadsKeysAndLines) {
+TEST(UnixConsole, PaintsOnceAtEachBlockingPointReadsKeysAndLinesAndRepaintsAllOnCtrlL) {
     int toProgram[2];
     int fromProgram[2];
     ASSERT_EQ(pipe(toProgram) | pipe(fromProgram), 0);
@@ -26,6 +26,13 @@ TEST(UnixConsole, PaintsOnceAtEachBlockingPointAndReadsKeysAndLines) {
     EXPECT_EQ(readWord(), "b3");
     EXPECT_EQ(readWord(), "c4");
     EXPECT_EQ(readKey(), KeyEscape) << "a lone Escape is a key once the terminal stays quiet";
+    ASSERT_EQ(write(toProgram[1], "\x0cx", 2), 2);
+    EXPECT_EQ(readKey(), 'x') << "Ctrl+L reached the screen";
+    char sent[4096];
+    const std::string bytes(sent,
+                            static_cast<std::size_t>(read(fromProgram[0], sent, sizeof sent)));
+    EXPECT_NE(bytes.find("Optionen", bytes.find("Optionen") + 1), std::string::npos)
+        << "Ctrl+L did not paint the screen again";
     installConsoleBackend(nullptr);
     for (const int fd : {toProgram[0], toProgram[1], fromProgram[0], fromProgram[1]}) {
         close(fd);
