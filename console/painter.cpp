@@ -16,17 +16,6 @@ void PaintSink::erase(ScreenPos start, int count, std::uint8_t color, bool) {
     cells(start, blanks.data(), count);
 }
 
-int lastDrawnLine(const PaintedScreen& front) {
-    for (int y = ConsoleHeight - 1; y >= 0; --y) {
-        for (int x = 0; x < ConsoleWidth; ++x) {
-            if (front.cells[static_cast<std::size_t>(y * ConsoleWidth + x)].ch != ' ') {
-                return y;
-            }
-        }
-    }
-    return -1;
-}
-
 namespace {
 
 // Unchanged cells are taken along in a run only where writing them needs no colour switch.

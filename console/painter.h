@@ -50,9 +50,24 @@ inline bool looksSame(const Cell& a, const Cell& b) {
     return a == b;
 }
 
+// The last line of a console's cells, line by line, that has a cell isText holds for; -1 when
+// there is none.
+template <class Cells, class IsText> int lastLineWith(const Cells& cells, IsText isText) {
+    for (int y = ConsoleHeight - 1; y >= 0; --y) {
+        for (int x = 0; x < ConsoleWidth; ++x) {
+            if (isText(cells[static_cast<std::size_t>(y * ConsoleWidth + x)])) {
+                return y;
+            }
+        }
+    }
+    return -1;
+}
+
 // The last line with visible text on what the painter has put on the console; -1 when there
 // is none. Leaving the program puts the cursor below it.
-int lastDrawnLine(const PaintedScreen& front);
+inline int lastDrawnLine(const PaintedScreen& front) {
+    return lastLineWith(front.cells, [](const Cell& cell) { return cell.ch != ' '; });
+}
 
 // Sends the model's changes since the last paint to the sink and marks them painted. While
 // the painter knows what the console shows, a clear of the model is painted as the cells
