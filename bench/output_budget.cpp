@@ -274,8 +274,10 @@ class MeasuringConsole : public PlatformConsole {
     std::vector<PaintRecord> records;
 
   private:
+    // Lines with a cell that looks different from what the console shows (all of them where
+    // that is not known).
     int changedLines(const Screen& screen) const {
-        if (screen.clearPending || !itemFront_.known) {
+        if (!itemFront_.known) {
             return ConsoleHeight;
         }
         int lines = 0;
@@ -283,7 +285,7 @@ class MeasuringConsole : public PlatformConsole {
             const auto line = static_cast<std::ptrdiff_t>(y * ConsoleWidth);
             lines +=
                 !std::equal(screen.cells.begin() + line, screen.cells.begin() + line + ConsoleWidth,
-                            itemFront_.cells.begin() + line);
+                            itemFront_.cells.begin() + line, looksSame);
         }
         return lines;
     }
@@ -539,14 +541,6 @@ LaterTurns laterTurnCost(const std::vector<PaintRecord>& records) {
     return cost;
 }
 
-int clearsAfterFirstPaint(const std::vector<PaintRecord>& records) {
-    int clears = 0;
-    for (std::size_t i = 1; i < records.size(); ++i) {
-        clears += records[i].clears;
-    }
-    return clears;
-}
-
 } // namespace
 
 namespace {
@@ -644,6 +638,14 @@ int overBudget(const std::vector<PaintRecord>& records) {
 }
 
 #else
+
+int clearsAfterFirstPaint(const std::vector<PaintRecord>& records) {
+    int clears = 0;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        clears += records[i].clears;
+    }
+    return clears;
+}
 
 std::vector<PaintRecord> measureSession(bool proveOnly) {
     std::FILE* output = std::tmpfile();
