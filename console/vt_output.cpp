@@ -136,21 +136,32 @@ void VtEncoder::cursor(ScreenPos pos, bool visible) {
     }
 }
 
+// Each visible character of the model costs a cleared paint at least a byte.
+static std::size_t visibleCells(const Screen& model) {
+    std::size_t count = 0;
+    for (const Cell& cell : model.cells) {
+        count += cell.ch != ' ';
+    }
+    return count;
+}
+
 void paintTerminal(Screen& model, PaintedScreen& front, VtEncoder& encoder) {
     encoder.output().clear();
-    if (front.known && model.clearPending) {
+    if (!front.known || !model.clearPending) {
+        paintChanges(model, front, encoder);
+    } else {
         // Both ways leave the model and what the terminal shows alike; only the bytes differ.
         Screen clearedModel = model;
         PaintedScreen clearedFront = front;
         VtEncoder clearing = encoder;
-        paintChanges(clearedModel, clearedFront, clearing, true);
         paintChanges(model, front, encoder);
-        if (clearing.output().size() < encoder.output().size()) {
-            front = clearedFront;
-            encoder = clearing;
+        if (encoder.output().size() > visibleCells(model)) {
+            paintChanges(clearedModel, clearedFront, clearing, true);
+            if (clearing.output().size() < encoder.output().size()) {
+                front = clearedFront;
+                encoder = clearing;
+            }
         }
-    } else {
-        paintChanges(model, front, encoder);
     }
     if (!encoder.output().empty()) {
         encoder.output().insert(0, "\x1b[?2026h");
