@@ -2,6 +2,7 @@
 
 #include "console/cp1252.h"
 
+#include <algorithm>
 #include <sstream>
 #include <vterm.h>
 
@@ -33,6 +34,9 @@ TerminalProof::TerminalProof() : terminal_(vterm_new(ConsoleHeight, ConsoleWidth
         c.settermprop = [](VTermProp prop, VTermValue* value, void* self) {
             return onTermProp(prop, value, self);
         };
+        c.damage = [](VTermRect rect, void* self) {
+            return onDamage(rect.start_row, rect.end_row, self);
+        };
         return c;
     }();
     static const VTermParserCallbacks fallbacks = [] {
@@ -55,6 +59,19 @@ int TerminalProof::onTermProp(int prop, void* value, void* self) {
             static_cast<VTermValue*>(value)->boolean != 0;
     }
     return 1;
+}
+
+int TerminalProof::onDamage(int startRow, int endRow, void* self) {
+    for (int row = std::max(startRow, 0); row < std::min(endRow, ConsoleHeight); ++row) {
+        static_cast<TerminalProof*>(self)->changedLines_.set(static_cast<std::size_t>(row));
+    }
+    return 1;
+}
+
+std::bitset<ConsoleHeight> TerminalProof::takeChangedLines() {
+    const std::bitset<ConsoleHeight> lines = changedLines_;
+    changedLines_.reset();
+    return lines;
 }
 
 int TerminalProof::onUnknownCsi(const char* leader, const long args[], int argcount,
@@ -85,8 +102,12 @@ char32_t TerminalProof::shownFor(unsigned char byte) {
     return letter == 0 ? U'?' : letter;
 }
 
-std::string TerminalProof::differenceFrom(const Screen& model) const {
+std::string TerminalProof::differenceFrom(const Screen& model,
+                                          std::bitset<ConsoleHeight> lines) const {
     for (int y = 0; y < ConsoleHeight; ++y) {
+        if (!lines.test(static_cast<std::size_t>(y))) {
+            continue;
+        }
         for (int x = 0; x < ConsoleWidth; ++x) {
             VTermScreenCell shown{};
             vterm_screen_get_cell(screen_, VTermPos{y, x}, &shown);

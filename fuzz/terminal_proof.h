@@ -6,6 +6,7 @@
 
 #include "console/screen.h"
 
+#include <bitset>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,8 +22,13 @@ class TerminalProof {
     TerminalProof& operator=(const TerminalProof&) = delete;
 
     void feed(std::string_view bytes);
-    // Empty when the terminal shows what the model holds; else where and how it differs.
-    std::string differenceFrom(const Screen& model) const;
+    // Empty when the terminal shows what the model holds on the lines given (all unless
+    // given) and the cursor; else where and how it differs.
+    std::string
+    differenceFrom(const Screen& model,
+                   std::bitset<ConsoleHeight> lines = std::bitset<ConsoleHeight>{}.set()) const;
+    // The lines the terminal has changed since the last call.
+    std::bitset<ConsoleHeight> takeChangedLines();
     // Sequences the terminal did not act on, for the checks to require there are none.
     const std::vector<std::string>& unknown() const { return unknown_; }
 
@@ -33,11 +39,13 @@ class TerminalProof {
 
   private:
     static int onTermProp(int prop, void* value, void* self);
+    static int onDamage(int startRow, int endRow, void* self);
     static int onUnknownCsi(const char* leader, const long args[], int argcount,
                             const char* intermed, char command, void* self);
 
     VTerm* terminal_;
     VTermScreen* screen_;
     bool cursorVisible_ = true;
+    std::bitset<ConsoleHeight> changedLines_;
     std::vector<std::string> unknown_;
 };
