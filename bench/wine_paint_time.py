@@ -10,7 +10,7 @@ Three cases, each run five times with the median printed:
 
 The pane is read with capture-pane in a tight loop, so the figures include tmux's own time.
 
-  bench/wine_paint_time.py build-windows/kentermeer.exe
+  bench/wine_paint_time.py build-windows/kentermeer.exe [case]
 
 WINEPREFIX names a prefix that wineboot has set up (.ci/windows.sh makes one in
 build-windows/wineprefix).
@@ -48,10 +48,15 @@ def one_run(program, key, done, run, setup=(), pause_ms=0):
          f"env WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= wine '{program}'; sleep 30")
     try:
         wait_for(socket, lambda: "[ ] Beenden" in tmux(socket, "capture-pane", "-p", "-t", "game"))
-        for keys in setup:
-            tmux(socket, "send-keys", "-t", "game", "-l", keys)
-            time.sleep(1.0)
         time.sleep(1.0)  # let wine settle
+        # Text typed, then Enter unless it is the last; each step waits for what it shows.
+        for step, (keys, shown) in enumerate(setup):
+            if keys:
+                tmux(socket, "send-keys", "-t", "game", "-l", keys)
+            if step < len(setup) - 1:
+                tmux(socket, "send-keys", "-t", "game", "Enter")
+            wait_for(socket, lambda: shown in tmux(socket, "capture-pane", "-p", "-t", "game"))
+        time.sleep(1.0)
         start = time.perf_counter()
         tmux(socket, "send-keys", "-t", "game", key)
         end = wait_for(socket, lambda: done(socket))
@@ -66,9 +71,12 @@ def main():
         "placement": ("Enter", lambda s: line(s, 55).strip().startswith("#" * 100), (), 0),
         "mark move": ("Down", lambda s: line(s, 42)[81:82] == "x", (), 0),
         "turn": ("Enter", lambda s: "GEGNERISCHES FELD" in line(s, 0),
-                 ("\r", "a1\r", "b1\r", "c1\r", "d1"), 3000),
+                 (("", "1. Schiffes"), ("a1", "2. Schiffes"), ("b1", "3. Schiffes"),
+                  ("c1", "4. Schiffes"), ("d1", "d1")), 3000),
     }
     for name, (key, done, setup, pause_ms) in cases.items():
+        if len(sys.argv) > 2 and name != sys.argv[2]:
+            continue
         times = [one_run(program, key, done, f"{name[0]}{run}", setup, pause_ms)
                  for run in range(RUNS)]
         print(f"{name}: median {statistics.median(times):.0f} ms of "
