@@ -5,6 +5,7 @@
 // read, a pause, the end of the program).
 
 #include "console/cp1252.h"
+#include "console/key_codes.h"
 
 #include <cstdint>
 #include <optional>
@@ -38,10 +39,10 @@ inline constexpr int ConsoleWidth = 197;
 inline constexpr int ConsoleHeight = 70;
 
 // Key codes as readKey folds them.
-inline constexpr int KeyEnter = 13;
-inline constexpr int KeyEscape = 27;
-inline constexpr int KeyUp = 512 + 72;
-inline constexpr int KeyDown = 512 + 80;
+inline constexpr int KeyEnter = foldKey(keycode::Enter);
+inline constexpr int KeyEscape = foldKey(keycode::Escape);
+inline constexpr int KeyUp = foldKey(keycode::Up.plain);
+inline constexpr int KeyDown = foldKey(keycode::Down.plain);
 
 // Asks the terminal for 197 x 70 and sets the window title; waits, with a notice, while the
 // window is too small.

@@ -274,7 +274,7 @@ void UnixConsole::waitAtStartUpForBigEnoughWindow() {
             decoder_.expire();
         }
         while (const std::optional<KeyEvent> key = decoder_.take()) {
-            if (*key == KeyEvent{27, -1}) {
+            if (*key == keycode::Escape) {
                 restore();
                 std::exit(0);
             }

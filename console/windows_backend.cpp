@@ -173,7 +173,7 @@ std::optional<KeyEvent> WindowsConsole::readKeyEvent() {
         const std::optional<KeyEvent> key = keyFromRecord(record, greyKeysMarked_);
         // Ctrl+C read as a key (where the console does not make a signal of it) ends the
         // program as the signal does.
-        if (key == KeyEvent{3, -1}) {
+        if (key == keycode::CtrlC) {
             interrupt();
         }
         if (key) {

@@ -91,11 +91,11 @@ void WindowsConsole::waitForEscape(int milliseconds) {
     while (GetNumberOfConsoleInputEvents(input, &waiting) && waiting > 0 &&
            ReadConsoleInputW(input, &record, 1, &got) && got == 1) {
         const std::optional<KeyEvent> key = keyFromRecord(record, greyKeysMarked_);
-        if (key == KeyEvent{27, -1}) {
+        if (key == keycode::Escape) {
             restore();
             std::exit(0);
         }
-        if (key == KeyEvent{3, -1}) {
+        if (key == keycode::CtrlC) {
             interrupt();
         }
     }
