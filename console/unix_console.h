@@ -9,7 +9,6 @@
 
 #include <deque>
 #include <string_view>
-#include <termios.h>
 
 // The character set a locale's codeset name (nl_langinfo(CODESET)) stands for: UTF-8 unless
 // it names Latin-1 or Latin-9, also where it says nothing of its own (C, POSIX).
@@ -59,8 +58,6 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     int output_;
     bool inputIsTerminal_;
     bool outputIsTerminal_;
-    bool rawMode_ = false;
-    termios savedModes_{};
     Charset charset_;
     KeyDecoder decoder_;
     PaintedScreen front_;
