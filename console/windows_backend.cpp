@@ -79,14 +79,13 @@ HANDLE WindowsConsole::inputHandle() {
 
 void WindowsConsole::setup() {
     output_ = GetStdHandle(STD_OUTPUT_HANDLE);
-    DWORD outputMode = 0;
-    isConsole_ = GetConsoleMode(output_, &outputMode) != 0;
     greyKeysMarked_ = !runsUnderWine();
-    if (isConsole_) {
-        CONSOLE_SCREEN_BUFFER_INFO info{};
-        if (GetConsoleScreenBufferInfo(output_, &info)) {
-            savedAttribute_ = info.wAttributes;
-        }
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (GetConsoleScreenBufferInfo(output_, &info)) {
+        savedAttribute_ = info.wAttributes;
+    }
+    sink_.emplace(output_, savedAttribute_);
+    if (sink_->isConsole()) {
         GetConsoleCursorInfo(output_, &savedCursor_);
     }
     haveInputMode_ = GetConsoleMode(inputHandle(), &savedInputMode_) != 0;
@@ -98,7 +97,6 @@ void WindowsConsole::setup() {
     if (haveTitle_) {
         savedTitle_.assign(title, titleLength);
     }
-    sink_.emplace(output_, savedAttribute_);
     // From here on, whatever ends the program hands back what was saved above.
     gConsole = this;
     gHandedBackByHandler = 0;
@@ -113,10 +111,10 @@ void WindowsConsole::setup() {
                                                        ENABLE_VIRTUAL_TERMINAL_INPUT));
     }
     SetConsoleTitleA("Kentermeer");
-    if (isConsole_) {
+    if (sink_->isConsole()) {
         makeBigEnough();
     }
-    if (isConsole_ && waitForRoom_) {
+    if (sink_->isConsole() && waitForRoom_) {
         fitToWindow();
     }
     front_.known = false;
@@ -150,7 +148,7 @@ void WindowsConsole::present(Screen& screen) {
         output_ = GetStdHandle(STD_OUTPUT_HANDLE);
         sink_.emplace(output_, savedAttribute_);
     }
-    if (isConsole_ && setUp_ && waitForRoom_ && fitToWindow()) {
+    if (setUp_ && sink_->isConsole() && waitForRoom_ && fitToWindow()) {
         front_.known = false;
         sink_->forget();
     }
@@ -216,13 +214,13 @@ void WindowsConsole::handBack() {
         // With the extended flags, Quick Edit and insert mode are set as they were, too.
         SetConsoleMode(input_, savedInputMode_ | ENABLE_EXTENDED_FLAGS);
     }
-    if (!isConsole_) {
+    if (!setUp_ || !sink_->isConsole()) {
         return;
     }
     SetConsoleTextAttribute(output_, savedAttribute_);
     SetConsoleCursorInfo(output_, &savedCursor_);
     // The prompt that follows starts on the line below the last drawing.
-    const int below = sink_ ? sink_->lastDrawnLine() + 1 : -1;
+    const int below = sink_->lastDrawnLine() + 1;
     if (below < 0) {
         return; // nothing drawn yet: the cursor stays where it is
     }

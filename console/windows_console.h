@@ -33,6 +33,8 @@ class ConsoleApiSink : public PaintSink {
     void cells(ScreenPos start, const Cell* cells, int count) override;
     void cursor(ScreenPos pos, bool visible) override;
 
+    // False where the handle is a file or a pipe.
+    bool isConsole() const { return isConsole_; }
     // Forget where the cursor is and whether it shows: the next paint sets both afresh.
     void forget();
     // The size of the console's buffer, which a clear blanks whole.
@@ -130,7 +132,6 @@ class WindowsConsole : public ConsoleBackend {
     bool waitForRoom_;
     HANDLE output_ = INVALID_HANDLE_VALUE;
     HANDLE input_ = INVALID_HANDLE_VALUE;
-    bool isConsole_ = false;
     bool setUp_ = false;
     bool greyKeysMarked_ = true;
     DWORD savedInputMode_ = 0;
