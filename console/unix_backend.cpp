@@ -269,7 +269,8 @@ void UnixConsole::waitAtStartUpForBigEnoughWindow() {
         unsigned char byte = 0;
         const ByteRead read = readByte(250, byte);
         if (read == ByteRead::End) {
-            endProgram();
+            ended_ = true;
+            break;
         }
         if (read == ByteRead::Byte) {
             decoder_.feed(byte);
@@ -277,11 +278,11 @@ void UnixConsole::waitAtStartUpForBigEnoughWindow() {
             decoder_.expire();
         }
         while (const std::optional<KeyEvent> key = decoder_.take()) {
-            if (*key == keycode::Escape) {
-                restore();
-                std::exit(0);
-            }
+            ended_ = ended_ || *key == keycode::Escape;
             heldBack_.push_back(*key);
+        }
+        if (ended_) {
+            break;
         }
         fitToWindow(false);
     }

@@ -26,6 +26,7 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     void dropPendingKeys() override;
     void sleep(int milliseconds) override;
     void restore() override;
+    bool ended() const override { return ended_; }
 
     // How many writes reached the terminal; one per paint that had anything to send.
     int writeCount() const { return writeCount_; }
@@ -67,6 +68,8 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     bool noticeShown_ = false;
     ScreenPos noticeSize_{};
     bool startingUp_ = false;
+    // Escape on the start-up notice, or the end of the input there.
+    bool ended_ = false;
     bool outputGone_ = false;
     // Keys typed while the start-up waited for a big enough window.
     std::deque<KeyEvent> heldBack_;

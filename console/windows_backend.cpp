@@ -152,8 +152,8 @@ void WindowsConsole::present(Screen& screen) {
         front_.known = false;
         sink_->forget();
     }
-    if (!startPainting()) {
-        return; // the program is being ended on another thread
+    if (ended_ || !startPainting()) {
+        return; // the program is being ended, here or on another thread
     }
     paintChanges(screen, front_, *sink_);
     stopPainting();

@@ -110,6 +110,7 @@ class WindowsConsole : public ConsoleBackend {
     void dropPendingKeys() override;
     void sleep(int milliseconds) override;
     void restore() override;
+    bool ended() const override { return ended_; }
 
     const ConsoleApiSink* sink() const { return sink_ ? &*sink_ : nullptr; }
 
@@ -124,7 +125,7 @@ class WindowsConsole : public ConsoleBackend {
     // something else than the last paint left on it.
     bool fitToWindow();
     void showSizeNotice(COORD visible);
-    // Waits a while for a key; Escape ends the program.
+    // Waits a while for a key; Escape, or the end of the input, ends the program.
     void waitForEscape(int milliseconds);
     void handBack();
     [[noreturn]] void interrupt();
@@ -133,6 +134,7 @@ class WindowsConsole : public ConsoleBackend {
     HANDLE output_ = INVALID_HANDLE_VALUE;
     HANDLE input_ = INVALID_HANDLE_VALUE;
     bool setUp_ = false;
+    bool ended_ = false;
     bool greyKeysMarked_ = true;
     DWORD savedInputMode_ = 0;
     bool haveInputMode_ = false;

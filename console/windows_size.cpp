@@ -1,7 +1,6 @@
 #include "console/windows_console.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 SizeWatch::Step SizeWatch::next(const CONSOLE_SCREEN_BUFFER_INFO& info) {
     // A console may accept a window larger than it can show (wine's on a terminal does): the
@@ -70,6 +69,9 @@ bool WindowsConsole::fitToWindow() {
         // The console can grow when its font gets smaller or the terminal larger; look again
         // now and then, and ask again for the size.
         waitForEscape(250);
+        if (ended_) {
+            return false;
+        }
         makeBigEnough();
     }
 }
@@ -77,9 +79,8 @@ bool WindowsConsole::fitToWindow() {
 void WindowsConsole::waitForEscape(int milliseconds) {
     const HANDLE input = inputHandle();
     if (input == INVALID_HANDLE_VALUE) {
-        // No keyboard to wait for: the input has ended.
-        restore();
-        std::exit(0);
+        ended_ = true; // no keyboard to wait for: the input has ended
+        return;
     }
     if (WaitForSingleObject(input, static_cast<DWORD>(milliseconds)) != WAIT_OBJECT_0) {
         return;
@@ -92,8 +93,8 @@ void WindowsConsole::waitForEscape(int milliseconds) {
            ReadConsoleInputW(input, &record, 1, &got) && got == 1) {
         const std::optional<KeyEvent> key = keyFromRecord(record, greyKeysMarked_);
         if (key == keycode::Escape) {
-            restore();
-            std::exit(0);
+            ended_ = true;
+            return;
         }
         if (key == keycode::CtrlC) {
             interrupt();
