@@ -34,13 +34,13 @@ void readOptions(std::string_view bytes, GameOptions& options) {
         const std::int32_t number = toNumber(bytes.substr(0, std::min(end, LineLimit)));
         switch (lineNumber) {
         case 0:
-            options.columns = number >= 1 && number <= ColumnLimit ? number : ColumnLimit;
+            options.columns = number >= 1 && number <= MaxColumns ? number : MaxColumns;
             break;
         case 1:
-            options.rows = number >= 1 && number <= RowLimit ? number : RowLimit;
-            if (options.columns * options.rows < FewestCells) {
-                options.columns = ColumnLimit;
-                options.rows = RowLimit;
+            options.rows = number >= 1 && number <= MaxRows ? number : MaxRows;
+            if (options.columns * options.rows < ShipCount) {
+                options.columns = MaxColumns;
+                options.rows = MaxRows;
             }
             break;
         case 2:
