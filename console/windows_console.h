@@ -91,6 +91,8 @@ class SizeWatch {
     Step next(const CONSOLE_SCREEN_BUFFER_INFO& info);
     // The part of the buffer the window shows, as the last step saw it.
     COORD visible() const { return visible_; }
+    // The next step shows the notice again where the window is still too small.
+    void noticeChanged() { visible_ = {0, 0}; }
 
   private:
     COORD visible_{0, 0};

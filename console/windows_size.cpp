@@ -186,8 +186,9 @@ void WindowsConsole::waitForEscape(int milliseconds) {
             interrupt();
         }
         if (fontOffered_ && (key == KeyEvent{'f', -1} || key == KeyEvent{'F', -1})) {
-            fontOffered_ = false;
+            // Where no font fitted after all, the notice no longer offers one.
             setFontThatFits();
+            sizeWatch_.noticeChanged();
             return;
         }
     }

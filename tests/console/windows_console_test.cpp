@@ -181,10 +181,17 @@ TEST(WindowsConsoleSize, AHostThatKeepsItsSizeIsPaintedAfreshOnlyWhenItChanges) 
         {{230, 75}, SizeWatch::Step::PaintAfresh, "big enough again"},
     };
     SizeWatch watch;
+    const auto at = [](COORD size) -> CONSOLE_SCREEN_BUFFER_INFO {
+        return {size, {}, 0, {0, 0, SHORT(size.X - 1), SHORT(size.Y - 1)}, {}};
+    };
     for (const auto& s : session) {
-        const SMALL_RECT window{0, 0, SHORT(s.in.X - 1), SHORT(s.in.Y - 1)};
-        EXPECT_EQ(watch.next({s.in, {}, 0, window, {}}), s.expected) << s.what;
+        EXPECT_EQ(watch.next(at(s.in)), s.expected) << s.what;
     }
+    // The font on offer did not fit: the notice, no longer offering it, is shown anew.
+    EXPECT_EQ(watch.next(at({150, 40})), SizeWatch::Step::ShowNotice);
+    watch.noticeChanged();
+    EXPECT_EQ(watch.next(at({150, 40})), SizeWatch::Step::ShowNotice);
+    EXPECT_EQ(watch.next(at({197, 70})), SizeWatch::Step::PaintAfresh) << "one that fits";
 }
 
 TEST(WindowsConsoleHost, APseudoconsoleIsKnownByItsHiddenWindowOrItsClass) {
