@@ -67,6 +67,10 @@ std::optional<SHORT> WindowsConsole::fontToOffer() {
 }
 
 bool WindowsConsole::setFontThatFits() {
+    // Not once the console is handed back, the player's font with it.
+    if (!consoleGate().startPainting()) {
+        return false;
+    }
     std::optional<SHORT> height = fontToOffer();
     // The face's real widths may differ from the estimate by a pixel: the screen has the word.
     for (int tries = 0; height && *height >= SmallestFont && tries < 3; ++tries) {
@@ -79,6 +83,7 @@ bool WindowsConsole::setFontThatFits() {
         fontChanged_ = true;
         const COORD largest = GetLargestConsoleWindowSize(output_);
         if (largest.X >= ConsoleWidth && largest.Y >= ConsoleHeight) {
+            consoleGate().stopPainting();
             return true;
         }
         height = static_cast<SHORT>(*height - 1);
@@ -87,5 +92,6 @@ bool WindowsConsole::setFontThatFits() {
         SetCurrentConsoleFontEx(output_, FALSE, &savedFont_);
         fontChanged_ = false;
     }
+    consoleGate().stopPainting();
     return false;
 }

@@ -59,7 +59,12 @@ SizeWatch::Step SizeWatch::next(const CONSOLE_SCREEN_BUFFER_INFO& info) {
 
 void WindowsConsole::makeBigEnough() {
     CONSOLE_SCREEN_BUFFER_INFO info{};
+    // Not once the console is handed back, its size with it.
+    if (!consoleGate().startPainting()) {
+        return;
+    }
     if (!GetConsoleScreenBufferInfo(output_, &info)) {
+        consoleGate().stopPainting();
         return;
     }
     // The buffer may not be smaller than the window: a larger window shrinks first.
@@ -75,6 +80,7 @@ void WindowsConsole::makeBigEnough() {
     const SMALL_RECT window = windowToAsk(GetLargestConsoleWindowSize(output_));
     SetConsoleWindowInfo(output_, TRUE, &window);
     sizeAsked_ = true;
+    consoleGate().stopPainting();
 }
 
 void WindowsConsole::giveBackSize() {
