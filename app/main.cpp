@@ -42,7 +42,8 @@ Files:
   Kentermeer\Optionen.cfg in the user's roaming application data folder,
   usually C:\Users\<name>\AppData\Roaming\Kentermeer\Optionen.cfg
                the options, read at start; written at "Beenden" when
-               "Optionen speichern" is on, else removed with its folder.
+               "Optionen speichern" is on, else removed, and the folder
+               with it if nothing else is in it.
 
 Exit status:
   0            after "Beenden", or when the input ends
@@ -76,7 +77,8 @@ Keys:
 Files:
   $XDG_CONFIG_HOME/Kentermeer/Optionen.cfg
                the options, read at start; written at "Beenden" when
-               "Optionen speichern" is on, else removed with its folder.
+               "Optionen speichern" is on, else removed, and the folder
+               with it if nothing else is in it.
                Without XDG_CONFIG_HOME: ~/.config/Kentermeer/Optionen.cfg
 
 Environment:
