@@ -31,7 +31,8 @@ std::optional<KeyEvent> twoCodeKey(const KEY_EVENT_RECORD& key, bool greyKeysMar
         if (entry.virtualKey != key.wVirtualKeyCode) {
             continue;
         }
-        if ((key.dwControlKeyState & ENHANCED_KEY) || !greyKeysMarked) {
+        if ((key.dwControlKeyState & ENHANCED_KEY) || !greyKeysMarked ||
+            key.wVirtualScanCode == 0) {
             return entry.codes->with(modifier);
         }
         if (modifier == Modifier::Alt) {
