@@ -20,6 +20,21 @@ constexpr KeyEvent RepaintKey{12, -1};
     endProgram();
 }
 
+// The one way out of the program. Only the signals, a lost output and Ctrl+C read as a key
+// end it elsewhere, each after handing the console back.
+[[noreturn]] void handBackAndEnd() {
+    gBackend->restore();
+    std::exit(0);
+}
+
+// Shows the model; a backend that was told to end while it waited ends the program here.
+void present() {
+    gBackend->present(gScreen);
+    if (gBackend->ended()) {
+        handBackAndEnd();
+    }
+}
+
 std::optional<KeyEvent> nextKey() {
     if (gLeftoverCode >= 0) {
         const KeyEvent key{gLeftoverCode, -1};
@@ -27,7 +42,7 @@ std::optional<KeyEvent> nextKey() {
         return key;
     }
     for (;;) {
-        gBackend->present(gScreen);
+        present();
         const std::optional<KeyEvent> key = gBackend->readKeyEvent();
         if (key != RepaintKey) {
             return key;
@@ -75,6 +90,9 @@ Screen& consoleScreen() {
 
 void setupConsole() {
     gBackend->setup();
+    if (gBackend->ended()) {
+        handBackAndEnd();
+    }
 }
 
 void moveCursor(ScreenPos pos) {
@@ -141,7 +159,7 @@ void dropTypedAhead() {
 }
 
 void pause(int milliseconds) {
-    gBackend->present(gScreen);
+    present();
     gBackend->sleep(milliseconds);
 }
 
@@ -155,6 +173,5 @@ int drawRandom() {
 
 void endProgram() {
     gBackend->present(gScreen);
-    gBackend->restore();
-    std::exit(0);
+    handBackAndEnd();
 }
