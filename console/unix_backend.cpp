@@ -373,7 +373,17 @@ std::optional<KeyEvent> UnixConsole::readKeyEvent() {
         heldBack_.pop_front();
         return key;
     }
-    return nextKeyEvent(decoder_, *this);
+    const std::optional<KeyEvent> key = nextKeyEvent(decoder_, *this);
+    if (key) {
+        endOnCtrlC(*key);
+    }
+    return key;
+}
+
+void UnixConsole::endOnCtrlC(const KeyEvent& key) {
+    if (inputIsTerminal_ && key == KeyEvent{3, -1}) {
+        raise(SIGINT);
+    }
 }
 
 void UnixConsole::dropPendingKeys() {
