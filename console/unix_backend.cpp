@@ -124,6 +124,34 @@ void handle(int signal, void (*handler)(int), int flags) {
     sigaction(signal, &action, nullptr);
 }
 
+// The signals besides INT, TERM, HUP and QUIT that end a program unless it handles them.
+constexpr int EndingSignals[] = {
+    SIGUSR1,   SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGSYS,
+    SIGABRT,   SIGBUS,  SIGFPE,  SIGILL,    SIGSEGV, SIGTRAP,
+#ifdef SIGPOLL
+    SIGPOLL,
+#endif
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+#ifdef SIGEMT
+    SIGEMT,
+#endif
+};
+
+// Hands the terminal back before a signal ends the program, where it would: one ignored by
+// whoever started the program, or handled already (by a sanitizer), is left as it is.
+void restoreBeforeEnding(int signal) {
+    struct sigaction current {};
+    if (sigaction(signal, nullptr, &current) == 0 && (current.sa_flags & SA_SIGINFO) == 0 &&
+        current.sa_handler == SIG_DFL) {
+        handle(signal, onTerminate, SA_RESETHAND | SA_NODEFER);
+    }
+}
+
 long long nowMs() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
@@ -237,12 +265,19 @@ void UnixConsole::installSignalHandlers() {
     handle(SIGTERM, onTerminate, SA_RESETHAND | SA_NODEFER);
     handle(SIGHUP, onTerminate, SA_RESETHAND | SA_NODEFER);
     handle(SIGQUIT, onTerminate, SA_RESETHAND | SA_NODEFER);
+    for (const int signal : EndingSignals) {
+        restoreBeforeEnding(signal);
+    }
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) {
+        restoreBeforeEnding(signal);
+    }
     handle(SIGTSTP, onSuspend, 0);
     handle(SIGCONT, onContinue, SA_RESTART);
     handle(SIGWINCH, onResize, SA_RESTART);
-    // A write to a closed pipe fails instead, and the program ends after restoring what it
-    // can.
+    // A write to a closed pipe, or past the limit on a file's size, fails instead, and the
+    // program ends after restoring what it can.
     handle(SIGPIPE, SIG_IGN, 0);
+    handle(SIGXFSZ, SIG_IGN, 0);
 }
 
 void UnixConsole::setup() {
@@ -411,8 +446,14 @@ int UnixConsole::wait(int waitMs, bool forInput) {
     // terminal anyway.
     pollfd fds[3] = {{gWakePipe[0], POLLIN, 0}, {output_, 0, 0}, {input_, POLLIN, 0}};
     const int ready = poll(fds, forInput ? 3 : 2, waitMs);
+    if (ready < 0 && errno != EINTR) {
+        return -1;
+    }
     if (ready < 0) {
-        return errno == EINTR ? 0 : -1; // a signal's wake-up byte is read next time
+        // A signal is a wake-up too: without its pipe (no file descriptor left for one) the
+        // program learns of a resize only so.
+        handleWakeUps();
+        return 0;
     }
     if (fds[1].revents & (POLLERR | POLLHUP)) {
         endForLostOutput(lostOutputError(output_));
