@@ -313,7 +313,12 @@ void UnixConsole::waitAtStartUpForBigEnoughWindow() {
                 restore();
                 std::exit(0);
             }
-            heldBack_.push_back(*key);
+            endOnCtrlC(*key);
+            // As a terminal's own buffer would, this keeps a few thousand keys and drops the
+            // rest of a long paste.
+            if (heldBack_.size() < MaxHeldBackKeys) {
+                heldBack_.push_back(*key);
+            }
         }
         fitToWindow(false);
     }

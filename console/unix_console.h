@@ -74,7 +74,9 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     ScreenPos noticeSize_{};
     bool startingUp_ = false;
     bool outputGone_ = false;
-    // Keys typed while the start-up waited for a big enough window.
+    // Keys typed while the start-up waited for a big enough window, the first
+    // MaxHeldBackKeys of them.
     std::deque<KeyEvent> heldBack_;
+    static constexpr std::size_t MaxHeldBackKeys = 4096;
     int writeCount_ = 0;
 };

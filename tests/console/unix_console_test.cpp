@@ -4,9 +4,13 @@
 #include "console/console.h"
 #include "console/unix_console.h"
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <string>
+#include <sys/ioctl.h>
+#include <thread>
 #include <unistd.h>
 
 TEST(UnixConsole, PaintsOnceAtEachBlockingPointAndReadsKeysAndLines) {
@@ -58,6 +62,47 @@ void dropTypedAheadThenHangUp() {
 
 TEST(UnixConsole, DropsWhatWasTypedAheadAndEndsWithStatus1WhenTheTerminalHangsUp) {
     EXPECT_EXIT(dropTypedAheadThenHangUp(), testing::ExitedWithCode(1), "");
+}
+
+namespace {
+
+// A paste far longer than a terminal's buffer, typed while the start-up waits for a big
+// enough window; then the window grows, and one more key comes once the program goes on.
+// Ends with the number of pasted keys read, in thousands.
+void pasteAtTheSizeNotice() {
+    int keys[2];
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    const int terminal = grantpt(master) == 0 && unlockpt(master) == 0
+                             ? open(ptsname(master), O_RDWR | O_NOCTTY)
+                             : -1;
+    winsize size{24, 80, 0, 0};
+    if (pipe(keys) != 0 || ioctl(master, TIOCSWINSZ, &size) != 0 ||
+        write(keys[1], std::string(10000, 'a').data(), 10000) != 10000) {
+        std::exit(255);
+    }
+    std::thread player([&] {
+        for (int unread = 1; unread > 0; usleep(1000)) {
+            ioctl(keys[0], FIONREAD, &unread);
+        }
+        size = {70, 197, 0, 0};
+        ioctl(master, TIOCSWINSZ, &size);
+    });
+    UnixConsole console(keys[0], terminal);
+    installConsoleBackend(&console);
+    setupConsole();
+    [[maybe_unused]] const ssize_t written = write(keys[1], "z", 1);
+    int pasted = 0;
+    while (readKey() == 'a') {
+        ++pasted;
+    }
+    player.join();
+    std::exit(pasted / 1000);
+}
+
+} // namespace
+
+TEST(UnixConsole, KeepsAFewThousandOfTheKeysTypedAtTheSizeNotice) {
+    EXPECT_EXIT(pasteAtTheSizeNotice(), testing::ExitedWithCode(4), "");
 }
 
 TEST(UnixConsole, FollowsTheLocalesCharacterSetUtf8WhereItSaysNothing) {
