@@ -158,16 +158,15 @@ long long nowMs() {
     return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-// below: the first line under what shows.
-void prepareRestoreBytes(int below) {
+// below: the first line under what shows; lines: the window's, where it is smaller.
+void prepareRestoreBytes(int below, int lines = ConsoleHeight) {
     // The title is popped from the stack setup pushed it on; terminals without one ignore it.
     const char* reset = "\x1b[0m\x1b[?25h\x1b[23;0t";
     int length = 0;
-    if (below < ConsoleHeight) {
+    if (below < lines) {
         length = std::snprintf(gRestoreBytes, sizeof gRestoreBytes, "%s\x1b[%dH", reset, below + 1);
     } else {
-        length = std::snprintf(gRestoreBytes, sizeof gRestoreBytes, "%s\x1b[%dH\r\n", reset,
-                               ConsoleHeight);
+        length = std::snprintf(gRestoreBytes, sizeof gRestoreBytes, "%s\x1b[%dH\r\n", reset, lines);
     }
     gRestoreLength = length > 0 ? length : 0;
 }
@@ -361,7 +360,7 @@ void UnixConsole::showSizeNotice(int columns, int lines) {
         }
     }
     writeAll(text);
-    prepareRestoreBytes(line);
+    prepareRestoreBytes(line, lines);
     forgetWhatTheTerminalShows();
 }
 
