@@ -182,18 +182,6 @@ void openMissingStandardStreams() {
     }
 }
 
-// The character set of the user's locale. The program's own locale stays "C", so that its
-// case conversion stays as it is.
-Charset localeCharset() {
-    const locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
-    if (user == static_cast<locale_t>(0)) {
-        return Charset::Utf8;
-    }
-    const Charset charset = charsetNamed(nl_langinfo_l(CODESET, user));
-    freelocale(user);
-    return charset;
-}
-
 // How a write to the output would fail now that poll says it has gone.
 int lostOutputError(int fd) {
     struct stat status {};
@@ -203,6 +191,33 @@ int lostOutputError(int fd) {
 }
 
 } // namespace
+
+// The program's own locale stays "C", so that its case conversion stays as it is.
+Charset localeCharset() {
+    const locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
+    if (user != static_cast<locale_t>(0)) {
+        const Charset charset = charsetNamed(nl_langinfo_l(CODESET, user));
+        freelocale(user);
+        return charset;
+    }
+    // A locale that is not installed still names the terminal's character set.
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* name = std::getenv(variable);
+        if (name != nullptr && *name != '\0') {
+            return charsetOfLocaleName(name);
+        }
+    }
+    return Charset::Utf8;
+}
+
+Charset charsetOfLocaleName(std::string_view name) {
+    const std::size_t modifier = std::min(name.find('@'), name.size());
+    const std::size_t dot = name.find('.');
+    if (dot < modifier) {
+        return charsetNamed(name.substr(dot + 1, modifier - dot - 1));
+    }
+    return name.substr(modifier) == "@euro" ? Charset::Latin9 : Charset::Utf8;
+}
 
 Charset charsetNamed(std::string_view codeset) {
     std::string name;

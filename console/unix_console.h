@@ -14,6 +14,11 @@
 // The character set a locale's codeset name (nl_langinfo(CODESET)) stands for: UTF-8 unless
 // it names Latin-1 or Latin-9, also where it says nothing of its own (C, POSIX).
 Charset charsetNamed(std::string_view codeset);
+// The character set a locale's name (de_DE.ISO-8859-15, de_DE@euro) says, for a locale that
+// is not installed.
+Charset charsetOfLocaleName(std::string_view name);
+// The character set of the user's locale: LC_ALL, LC_CTYPE or LANG, the first one set.
+Charset localeCharset();
 
 class UnixConsole : public ConsoleBackend, private ByteSource {
   public:

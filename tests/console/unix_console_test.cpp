@@ -109,4 +109,16 @@ TEST(UnixConsole, FollowsTheLocalesCharacterSetUtf8WhereItSaysNothing) {
     EXPECT_EQ(charsetNamed("ISO-8859-1"), Charset::Latin1);
     EXPECT_EQ(charsetNamed("iso8859-15"), Charset::Latin9);
     EXPECT_EQ(charsetNamed("ANSI_X3.4-1968"), Charset::Utf8);
+    // A locale that is not installed: its name tells, the codeset before the modifier.
+    EXPECT_EQ(charsetOfLocaleName("de_DE.ISO8859-1"), Charset::Latin1);
+    EXPECT_EQ(charsetOfLocaleName("de_DE@euro"), Charset::Latin9);
+    EXPECT_EQ(charsetOfLocaleName("de_DE.UTF-8@euro"), Charset::Utf8);
+    EXPECT_EXIT(
+        {
+            setenv("LC_ALL", "", 1); // set but empty: as if it were not
+            setenv("LC_CTYPE", "xx_XX.ISO-8859-15@euro", 1);
+            setenv("LANG", "xx_XX.ISO-8859-1", 1);
+            std::exit(localeCharset() == Charset::Latin9 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
