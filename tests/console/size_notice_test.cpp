@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 TEST(SizeNotice, FitsTheWindowAndKeepsItsSizeReadable) {
-    const std::string all(
-        "Kentermeer braucht ein Fenster von mindestens 197 × 70 Zeichen. Jetzt: 60 × 20. "
-        "Bitte vergrößern Sie das Fenster oder verkleinern Sie die Schrift. "
-        "Esc beendet das Programm."_cp);
+    std::string all;
+    all += "Kentermeer braucht ein Fenster von mindestens 197 × 70 Zeichen. Jetzt: 60 × 20."_cp;
+    all += " Bitte vergrößern Sie das Fenster oder verkleinern Sie die Schrift."_cp;
+    all += " Esc beendet das Programm.";
     struct Case {
         int columns;
         int lines;
