@@ -38,12 +38,17 @@ TEST(UnixConsole, PaintsOnceAtEachBlockingPointAndReadsKeysAndLines) {
 
 namespace {
 
+// A pseudo-terminal: the program's side, and in master the side the test types at.
+int openTerminal(int& master) {
+    master = posix_openpt(O_RDWR | O_NOCTTY);
+    return grantpt(master) == 0 && unlockpt(master) == 0 ? open(ptsname(master), O_RDWR | O_NOCTTY)
+                                                         : -1;
+}
+
 // On a pseudo-terminal: a key typed ahead and dropped, one read, then the terminal hangs up.
 void dropTypedAheadThenHangUp() {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    const int terminal = grantpt(master) == 0 && unlockpt(master) == 0
-                             ? open(ptsname(master), O_RDWR | O_NOCTTY)
-                             : -1;
+    int master = -1;
+    const int terminal = openTerminal(master);
     // Types a key and waits until the terminal has it.
     const auto type = [&](const char* key) {
         pollfd typed{terminal, POLLIN, 0};
@@ -58,10 +63,26 @@ void dropTypedAheadThenHangUp() {
     }
 }
 
+// Ctrl+C as a terminal in the kitty keyboard protocol sends it: a key, not a signal.
+void typeCtrlCAsAKey() {
+    int master = -1;
+    const int terminal = openTerminal(master);
+    UnixConsole console(terminal, terminal);
+    installConsoleBackend(&console);
+    setupConsole();
+    if (write(master, "\x1b[99;5u", 7) == 7) {
+        readKey();
+    }
+}
+
 } // namespace
 
 TEST(UnixConsole, DropsWhatWasTypedAheadAndEndsWithStatus1WhenTheTerminalHangsUp) {
     EXPECT_EXIT(dropTypedAheadThenHangUp(), testing::ExitedWithCode(1), "");
+}
+
+TEST(UnixConsole, EndsOnCtrlCSentAsAKeyAsOnTheSignal) {
+    EXPECT_EXIT(typeCtrlCAsAKey(), testing::KilledBySignal(SIGINT), "");
 }
 
 namespace {
@@ -71,10 +92,8 @@ namespace {
 // Ends with the number of pasted keys read, in thousands.
 void pasteAtTheSizeNotice() {
     int keys[2];
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    const int terminal = grantpt(master) == 0 && unlockpt(master) == 0
-                             ? open(ptsname(master), O_RDWR | O_NOCTTY)
-                             : -1;
+    int master = -1;
+    const int terminal = openTerminal(master);
     winsize size{24, 80, 0, 0};
     if (pipe(keys) != 0 || ioctl(master, TIOCSWINSZ, &size) != 0 ||
         write(keys[1], std::string(10000, 'a').data(), 10000) != 10000) {
