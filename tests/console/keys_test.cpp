@@ -64,10 +64,10 @@ TEST(KeyDecoding, TerminalSequencesAndCharactersBecomeTheWindowsConsolesCodes) {
         // UTF-8 ones past column 95) are no keys; nor are OSC, DCS, APC and PM strings up to
         // BEL or ST, where a control byte ends the string and counts as itself.
         {"\x1b[200~x\x1b[I\x1b[O\x1b[?1;2c\x1b[M !!\x1b[M#\x7f\x1bz\x1b[M \xc3\x8a!"
-         "\x1b[M \xca!z",
-         {'x', 'z', 'z'}},
+         "\x1b[M \xca!z\x1b[M !\xc3\x8az\x1b[M !\xcaz",
+         {'x', 'z', 'z', 'z', 'z'}},
         {"\x1b]11;rgb:0000/0000/0000\x1b\\a\x1bP1$r0m\x1b\\b\x1b_G;OK\x07"
-         "c\x1b^x\x1b[Ad\x1b]2;\xc3\xa4\rx",
+         "c\x1b^x\x1b[Ad\x1b]2;\xc3\xa4\rx\x1b]0;x\x1b\\",
          {'a', 'b', 'c', Ext + 72, 'd', 13, 'x'}},
         // The kitty keyboard protocol that a program may have left on: Escape, Enter, Tab,
         // Backspace and characters as the console reports them; no key from a release, a

@@ -24,4 +24,8 @@ TEST(SizeNotice, FitsTheWindowAndKeepsItsSizeReadable) {
         joined += line.empty() || joined.empty() ? line : " " + line;
     }
     EXPECT_EQ(joined, all);
+    // A word wider than the window is cut.
+    const std::vector<std::string> narrow = sizeNoticeLines(10, 30);
+    EXPECT_EQ(std::vector(narrow.begin(), narrow.begin() + 3),
+              (std::vector<std::string>{"Kenterme", "er", "braucht"}));
 }
