@@ -327,7 +327,7 @@ void UnixConsole::waitAtStartUpForBigEnoughWindow() {
                 restore();
                 std::exit(0);
             }
-            endOnCtrlC(*key);
+            signalForKey(*key);
             // As a terminal's own buffer would, this keeps a few thousand keys and drops the
             // rest of a long paste.
             if (heldBack_.size() < MaxHeldBackKeys) {
@@ -429,14 +429,17 @@ std::optional<KeyEvent> UnixConsole::readKeyEvent() {
     }
     const std::optional<KeyEvent> key = nextKeyEvent(decoder_, *this);
     if (key) {
-        endOnCtrlC(*key);
+        signalForKey(*key);
     }
     return key;
 }
 
-void UnixConsole::endOnCtrlC(const KeyEvent& key) {
+void UnixConsole::signalForKey(const KeyEvent& key) {
     if (inputIsTerminal_ && key == KeyEvent{3, -1}) {
         raise(SIGINT);
+    }
+    if (inputIsTerminal_ && key == KeyEvent{26, -1}) {
+        raise(SIGTSTP);
     }
 }
 

@@ -42,9 +42,9 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     ByteRead readByte(int waitMs, unsigned char& byte) override;
     void enterRawMode();
     void installSignalHandlers();
-    // A terminal that reports keys in the kitty keyboard protocol sends Ctrl+C as a key, not
-    // as a signal: it ends the program as the signal does.
-    void endOnCtrlC(const KeyEvent& key);
+    // A terminal that reports keys in the kitty keyboard protocol sends Ctrl+C and Ctrl+Z as
+    // keys, not as signals: they end or suspend the program as the signals do.
+    void signalForKey(const KeyEvent& key);
     // At start-up, while the window is too small, Escape ends the program as the notice
     // says; the other keys are kept for the program.
     void waitAtStartUpForBigEnoughWindow();

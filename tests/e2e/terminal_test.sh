@@ -10,8 +10,8 @@
 #   without a file descriptor to spare; what is typed meanwhile waits, and the screen comes
 #   back exactly;
 # - resizes while it waits for a key; Ctrl+C, and SIGTERM or SIGUSR1 from elsewhere, hand back
-#   the modes, the cursor and the title, the cursor below the drawing; after Ctrl+Z, fg
-#   brings the screen back.
+#   the modes, the cursor and the title, the cursor below the drawing; after Ctrl+Z (also as
+#   the kitty keyboard protocol sends it), fg brings the screen back.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -125,6 +125,11 @@ if ! grep -q valgrind "$program"; then
     keys C-z
     wait_for "Stopped"
     [ "$(pane cursor_flag)" = 1 ] || fail "cursor hidden while stopped"
+    keys "clear; fg" Enter
+    wait_for "[x] Spiel gegen Computer"
+    # As a terminal in the kitty keyboard protocol sends Ctrl+Z.
+    tmux_ send-keys -t game -H 1b 5b 31 32 32 3b 35 75
+    wait_for "Stopped"
     keys "clear; fg" Enter
     wait_for "[x] Spiel gegen Computer"
 fi
