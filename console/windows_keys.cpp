@@ -33,7 +33,8 @@ std::optional<KeyEvent> twoCodeKey(const KEY_EVENT_RECORD& key, bool greyKeysMar
         if (entry.virtualKey != key.wVirtualKeyCode) {
             continue;
         }
-        const bool grey = !entry.editingKey || (state & ENHANCED_KEY) || !greyKeysMarked;
+        const bool grey = !entry.editingKey || (state & ENHANCED_KEY) || !greyKeysMarked ||
+                          key.wVirtualScanCode == 0;
         if (!grey && modifier == 3) {
             return std::nullopt; // Alt and the keypad type a character by its number
         }
