@@ -43,7 +43,8 @@ std::vector<std::string> wrapped(std::vector<std::string> words, std::size_t wid
 
 } // namespace
 
-std::vector<std::string> sizeNoticeLines(int columns, int lines, bool escapeEnds) {
+std::vector<std::string> sizeNoticeLines(int columns, int lines, bool escapeEnds,
+                                         const std::vector<std::string>& advice) {
     const auto width = static_cast<std::size_t>(std::max(1, columns - SizeNoticeStart.x));
     const auto height = static_cast<std::size_t>(std::max(0, lines - SizeNoticeStart.y));
     // A size stays one word: a line that broke it would leave a lone number.
@@ -52,38 +53,52 @@ std::vector<std::string> sizeNoticeLines(int columns, int lines, bool escapeEnds
     std::vector<std::string> need = words("Kentermeer braucht ein Fenster von mindestens");
     need.emplace_back("197 × 70"_cp);
     need.emplace_back("Zeichen.");
-    // Paragraph by paragraph, in the order shown; the empty one is a gap. Line by line: clang
-    // 14 crashes on this vector given as one braced list.
-    std::vector<std::vector<std::string>> paragraphs;
-    paragraphs.push_back(wrapped(need, width));
-    paragraphs.push_back(wrapped({"Jetzt:", size}, width));
-    paragraphs.push_back({""});
-    paragraphs.push_back(wrapped(
-        words("Bitte vergrößern Sie das Fenster oder verkleinern Sie die Schrift."_cp), width));
+    // Paragraph by paragraph, in the order shown, each with its rank where the window is too
+    // short for all of them: the lowest ranks are shown first, the gaps last.
+    struct Paragraph {
+        std::vector<std::string> lines;
+        int rank;
+    };
+    constexpr int Gap = 4;
+    std::vector<Paragraph> paragraphs;
+    paragraphs.push_back({wrapped(need, width), 1});
+    paragraphs.push_back({wrapped({"Jetzt:", size}, width), 0});
+    paragraphs.push_back({{""}, Gap});
+    paragraphs.push_back(
+        {wrapped(words("Bitte vergrößern Sie das Fenster oder verkleinern Sie die Schrift."_cp),
+                 width),
+         2});
+    for (const std::string& text : advice) {
+        paragraphs.push_back({wrapped(words(text), width), 3});
+    }
+    if (!advice.empty()) {
+        paragraphs.push_back({{""}, Gap});
+    }
     if (escapeEnds) {
-        paragraphs.push_back(wrapped(words("Esc beendet das Programm."), width));
+        paragraphs.push_back({wrapped(words("Esc beendet das Programm."), width), 3});
     }
     std::size_t rows = 0;
-    for (const std::vector<std::string>& paragraph : paragraphs) {
-        rows += paragraph.size();
+    for (const Paragraph& paragraph : paragraphs) {
+        rows += paragraph.lines.size();
     }
     std::vector<bool> shown(paragraphs.size(), rows <= height);
     if (rows > height) {
-        // Too few lines for all of it: the size comes first, as far as it goes, then whichever
-        // whole paragraphs still fit, the gap last.
-        paragraphs[1].resize(std::min(paragraphs[1].size(), height));
+        // The size as far as it goes, then whichever whole paragraphs still fit.
+        paragraphs[1].lines.resize(std::min(paragraphs[1].lines.size(), height));
         std::size_t left = height;
-        for (const std::size_t paragraph : {1, 0, 3, 4, 2}) {
-            if (paragraph < paragraphs.size() && paragraphs[paragraph].size() <= left) {
-                shown[paragraph] = true;
-                left -= paragraphs[paragraph].size();
+        for (int rank = 0; rank <= Gap; ++rank) {
+            for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+                if (paragraphs[i].rank == rank && paragraphs[i].lines.size() <= left) {
+                    shown[i] = true;
+                    left -= paragraphs[i].lines.size();
+                }
             }
         }
     }
     std::vector<std::string> notice;
-    for (std::size_t paragraph = 0; paragraph < paragraphs.size(); ++paragraph) {
-        if (shown[paragraph]) {
-            notice.insert(notice.end(), paragraphs[paragraph].begin(), paragraphs[paragraph].end());
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        if (shown[i]) {
+            notice.insert(notice.end(), paragraphs[i].lines.begin(), paragraphs[i].lines.end());
         }
     }
     return notice;

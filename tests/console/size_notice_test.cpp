@@ -24,6 +24,10 @@ TEST(SizeNotice, FitsTheWindowAndKeepsItsSizeReadable) {
         joined += line.empty() || joined.empty() ? line : " " + line;
     }
     EXPECT_EQ(joined, all);
+    // A platform's advice comes after the notice's own, a gap before the line on Escape.
+    const std::vector<std::string> advised = sizeNoticeLines(60, 20, true, {"Rat."});
+    EXPECT_EQ(std::vector(advised.end() - 3, advised.end()),
+              (std::vector<std::string>{"Rat.", "", "Esc beendet das Programm."}));
     // A word wider than the window is cut.
     const std::vector<std::string> narrow = sizeNoticeLines(10, 30);
     EXPECT_EQ(std::vector(narrow.begin(), narrow.begin() + 3),
