@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "console/console.h"
 #include "console/platform.h"
 
 #include <cstdio>

@@ -61,17 +61,16 @@ HANDLE WindowsConsole::inputHandle() {
 
 void WindowsConsole::setup() {
     output_ = GetStdHandle(STD_OUTPUT_HANDLE);
-    DWORD outputMode = 0;
-    isConsole_ = GetConsoleMode(output_, &outputMode) != 0;
-    host_ = isConsole_ ? findHost() : ConsoleHost::NoWindow;
+    if (GetConsoleScreenBufferInfo(output_, &savedSize_)) {
+        savedAttribute_ = savedSize_.wAttributes;
+    }
+    sink_.emplace(output_, savedAttribute_);
+    host_ = sink_->isConsole() ? findHost() : ConsoleHost::NoWindow;
     pseudoconsole_ = host_ == ConsoleHost::Pseudoconsole;
     greyKeysMarked_ = !runsUnderWine() && !pseudoconsole_;
     sizeAsked_ = false;
     fontChanged_ = false;
-    if (isConsole_) {
-        if (GetConsoleScreenBufferInfo(output_, &savedSize_)) {
-            savedAttribute_ = savedSize_.wAttributes;
-        }
+    if (sink_->isConsole()) {
         GetConsoleCursorInfo(output_, &savedCursor_);
         saveFont();
     }
@@ -84,7 +83,6 @@ void WindowsConsole::setup() {
     if (haveTitle_) {
         savedTitle_.assign(title, titleLength);
     }
-    sink_.emplace(output_, savedAttribute_);
     // From here on, whatever ends the program hands back what was saved above.
     gConsole = this;
     gHandedBackByHandler = 0;
@@ -101,10 +99,10 @@ void WindowsConsole::setup() {
                                                        ENABLE_VIRTUAL_TERMINAL_INPUT));
     }
     SetConsoleTitleA("Kentermeer");
-    if (isConsole_ && !pseudoconsole_) {
+    if (sink_->isConsole() && !pseudoconsole_) {
         makeBigEnough();
     }
-    if (isConsole_ && waitForRoom_) {
+    if (sink_->isConsole() && waitForRoom_) {
         fitToWindow();
     }
     front_.known = false;
@@ -118,12 +116,12 @@ void WindowsConsole::present(Screen& screen) {
         output_ = GetStdHandle(STD_OUTPUT_HANDLE);
         sink_.emplace(output_, savedAttribute_);
     }
-    if (isConsole_ && setUp_ && waitForRoom_ && fitToWindow()) {
+    if (setUp_ && sink_->isConsole() && waitForRoom_ && fitToWindow()) {
         front_.known = false;
         sink_->forget();
     }
-    if (!consoleGate().startPainting()) {
-        return; // the program is being ended on another thread
+    if (ended_ || !consoleGate().startPainting()) {
+        return; // the program is being ended, here or on another thread
     }
     paintChanges(screen, front_, *sink_);
     consoleGate().stopPainting();
@@ -150,7 +148,7 @@ std::optional<KeyEvent> WindowsConsole::readKeyEvent() {
         const std::optional<KeyEvent> key = keyFromRecord(record, greyKeysMarked_);
         // Ctrl+C read as a key (where the console does not make a signal of it) ends the
         // program as the signal does.
-        if (key == KeyEvent{3, -1}) {
+        if (key == keycode::CtrlC) {
             interrupt();
         }
         if (key) {
@@ -197,7 +195,7 @@ void WindowsConsole::handBack() {
         // With the extended flags, Quick Edit and insert mode are set as they were, too.
         SetConsoleMode(input_, savedInputMode_ | ENABLE_EXTENDED_FLAGS);
     }
-    if (!isConsole_) {
+    if (!setUp_ || !sink_->isConsole()) {
         return;
     }
     SetConsoleTextAttribute(output_, savedAttribute_);
@@ -207,7 +205,7 @@ void WindowsConsole::handBack() {
     }
     giveBackSize();
     // The prompt that follows starts on the line below the last drawing.
-    const int below = sink_ ? sink_->lastDrawnLine() + 1 : -1;
+    const int below = sink_->lastDrawnLine() + 1;
     if (below < 0) {
         return; // nothing drawn yet: the cursor stays where it is
     }

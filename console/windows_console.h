@@ -35,6 +35,8 @@ class ConsoleApiSink : public PaintSink {
     void cells(ScreenPos start, const Cell* cells, int count) override;
     void cursor(ScreenPos pos, bool visible) override;
 
+    // False where the handle is a file or a pipe.
+    bool isConsole() const { return isConsole_; }
     // Forget where the cursor is and whether it shows: the next paint sets both afresh.
     void forget();
     // The size of the console's buffer, which a clear blanks whole.
@@ -168,6 +170,7 @@ class WindowsConsole : public ConsoleBackend {
     void dropPendingKeys() override;
     void sleep(int milliseconds) override;
     void restore() override;
+    bool ended() const override { return ended_; }
 
     const ConsoleApiSink* sink() const { return sink_ ? &*sink_ : nullptr; }
 
@@ -188,7 +191,7 @@ class WindowsConsole : public ConsoleBackend {
     // something else than the last paint left on it.
     bool fitToWindow();
     void showSizeNotice(COORD visible);
-    // Waits a while for a key; Escape ends the program.
+    // Waits a while for a key; Escape, or the end of the input, ends the program.
     void waitForEscape(int milliseconds);
     void handBack();
     [[noreturn]] void interrupt();
@@ -196,8 +199,8 @@ class WindowsConsole : public ConsoleBackend {
     bool waitForRoom_;
     HANDLE output_ = INVALID_HANDLE_VALUE;
     HANDLE input_ = INVALID_HANDLE_VALUE;
-    bool isConsole_ = false;
     bool setUp_ = false;
+    bool ended_ = false;
     bool greyKeysMarked_ = true;
     DWORD savedInputMode_ = 0;
     bool haveInputMode_ = false;

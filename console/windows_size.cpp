@@ -2,7 +2,6 @@
 #include "console/windows_console.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -132,6 +131,9 @@ bool WindowsConsole::fitToWindow() {
         // The console can grow when its font gets smaller or the terminal larger; look again
         // now and then, and ask again for the size where the console sizes itself.
         waitForEscape(250);
+        if (ended_) {
+            return false;
+        }
         if (!pseudoconsole_) {
             makeBigEnough();
         }
@@ -170,9 +172,8 @@ void WindowsConsole::showSizeNotice(COORD visible) {
 void WindowsConsole::waitForEscape(int milliseconds) {
     const HANDLE input = inputHandle();
     if (input == INVALID_HANDLE_VALUE) {
-        // No keyboard to wait for: the input has ended.
-        restore();
-        std::exit(0);
+        ended_ = true; // no keyboard to wait for: the input has ended
+        return;
     }
     if (WaitForSingleObject(input, static_cast<DWORD>(milliseconds)) != WAIT_OBJECT_0) {
         return;
@@ -184,11 +185,11 @@ void WindowsConsole::waitForEscape(int milliseconds) {
     while (GetNumberOfConsoleInputEvents(input, &waiting) && waiting > 0 &&
            ReadConsoleInputW(input, &record, 1, &got) && got == 1) {
         const std::optional<KeyEvent> key = keyFromRecord(record, greyKeysMarked_);
-        if (key == KeyEvent{27, -1}) {
-            restore();
-            std::exit(0);
+        if (key == keycode::Escape) {
+            ended_ = true;
+            return;
         }
-        if (key == KeyEvent{3, -1}) {
+        if (key == keycode::CtrlC) {
             interrupt();
         }
         if (fontOffered_ && (key == KeyEvent{'f', -1} || key == KeyEvent{'F', -1})) {

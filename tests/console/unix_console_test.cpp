@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <string>
+#include <string_view>
 #include <sys/ioctl.h>
 #include <thread>
 #include <unistd.h>
@@ -118,10 +119,34 @@ void pasteAtTheSizeNotice() {
     std::exit(pasted / 1000);
 }
 
+// Starts on a terminal of 80 x 24, the keys from a pipe that sends `typed`, then ends or not.
+[[noreturn]] void startInASmallWindow(std::string_view typed, bool inputEnds) {
+    int master = -1;
+    const int terminal = openTerminal(master);
+    const winsize small{24, 80, 0, 0};
+    int keys[2];
+    if (ioctl(terminal, TIOCSWINSZ, &small) != 0 || pipe(keys) != 0 ||
+        write(keys[1], typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) {
+        std::exit(2);
+    }
+    if (inputEnds) {
+        close(keys[1]);
+    }
+    UnixConsole console(keys[0], terminal);
+    installConsoleBackend(&console);
+    setupConsole();
+    std::exit(3); // the program went on
+}
+
 } // namespace
 
 TEST(UnixConsole, KeepsAFewThousandOfTheKeysTypedAtTheSizeNotice) {
     EXPECT_EXIT(pasteAtTheSizeNotice(), testing::ExitedWithCode(4), "");
+}
+
+TEST(UnixConsole, EscapeOrTheEndOfTheInputOnTheStartUpNoticeEndsTheProgram) {
+    EXPECT_EXIT(startInASmallWindow("\x1b", false), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(startInASmallWindow("x", true), testing::ExitedWithCode(0), "");
 }
 
 TEST(UnixConsole, FollowsTheLocalesCharacterSetUtf8WhereItSaysNothing) {

@@ -157,6 +157,8 @@ TEST(WindowsKeys, InputRecordsBecomeTheCodesOfGetch) {
         {key(VK_DOWN, 0, 0, TRUE, 0), KeyEvent{224, 80}, "Down from a terminal, no scan code"},
         {key(VK_INSERT, 0, SHIFT_PRESSED, TRUE, 0), KeyEvent{224, 82}, "Shift+Insert, the same"},
         {key(VK_HOME, 0, LEFT_ALT_PRESSED), std::nullopt, "Alt and the keypad type a number"},
+        {key(VK_PRIOR, 0, LEFT_CTRL_PRESSED), KeyEvent{0, 132}, "Ctrl and the keypad's PgUp"},
+        {key(VK_DOWN, 0, ENHANCED_KEY | LEFT_ALT_PRESSED), KeyEvent{0, 160}, "Alt+Down"},
         {key(0, L'€'), KeyEvent{0x80, -1}, "€, which Windows-1252 keeps at 80"},
         {key(VK_MENU, L'ß', 0, FALSE), KeyEvent{0xDF, -1}, "Alt+0223 comes with Alt's release"},
         {key(0, L'\u2713'), KeyEvent{'?', -1}, "a character Windows-1252 lacks"},
@@ -168,6 +170,37 @@ TEST(WindowsKeys, InputRecordsBecomeTheCodesOfGetch) {
     }
     // A host that cannot tell them apart: every arrow is the grey one.
     EXPECT_EQ(keyFromRecord(key(VK_UP, 0), false), (KeyEvent{224, 72}));
+}
+
+TEST(WindowsKeys, AKeyWithItsModifiersReadsTheSameFromATerminalAndFromTheConsole) {
+    // A terminal's sequence for each key: CSI, the number, ';', the modifiers, the final byte.
+    const std::tuple<WORD, int, char> keys[] = {
+        {VK_UP, 1, 'A'},    {VK_DOWN, 1, 'B'}, {VK_RIGHT, 1, 'C'},  {VK_LEFT, 1, 'D'},
+        {VK_HOME, 1, 'H'},  {VK_END, 1, 'F'},  {VK_INSERT, 2, '~'}, {VK_DELETE, 3, '~'},
+        {VK_PRIOR, 5, '~'}, {VK_NEXT, 6, '~'}, {VK_F1, 1, 'P'},     {VK_F4, 1, 'S'},
+        {VK_F5, 15, '~'},   {VK_F6, 17, '~'},  {VK_F10, 21, '~'},   {VK_F11, 23, '~'},
+        {VK_F12, 24, '~'},
+    };
+    const std::pair<DWORD, int> modifiers[] = {
+        {0, 1},
+        {SHIFT_PRESSED, 2},
+        {RIGHT_CTRL_PRESSED, 5},
+        {LEFT_ALT_PRESSED, 3},
+        {LEFT_ALT_PRESSED | LEFT_CTRL_PRESSED | SHIFT_PRESSED, 8}};
+    for (const auto& [virtualKey, number, final] : keys) {
+        const DWORD grey = virtualKey < VK_F1 ? ENHANCED_KEY : 0;
+        for (const auto& [state, terminalModifiers] : modifiers) {
+            KeyDecoder decoder;
+            for (const char ch : "\x1b[" + std::to_string(number) + ";" +
+                                     std::to_string(terminalModifiers) + final) {
+                decoder.feed(static_cast<unsigned char>(ch));
+            }
+            const std::optional<KeyEvent> fromTerminal = decoder.take();
+            ASSERT_TRUE(fromTerminal);
+            EXPECT_EQ(keyFromRecord(key(virtualKey, 0, grey | state)), fromTerminal)
+                << "virtual key " << virtualKey << ", modifiers " << terminalModifiers;
+        }
+    }
 }
 
 TEST(WindowsConsoleSize, AHostThatKeepsItsSizeIsPaintedAfreshOnlyWhenItChanges) {
