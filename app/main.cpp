@@ -87,14 +87,17 @@ Environment:
   XDG_CONFIG_HOME, HOME
                where the options file lives (absolute paths only)
   LC_ALL, LC_CTYPE, LANG
-               the first one set names the terminal's character set:
-               ISO-8859-1 or ISO-8859-15, else UTF-8
+               the first one set gives the terminal's character set:
+               ISO-8859-1 or ISO-8859-15 where its locale has it, or
+               for a locale not installed where its name says so
+               (de_DE.ISO-8859-15, de_DE@euro); else UTF-8
 
 Exit status:
   0            after "Beenden", or when the input ends
-  1            when the output fails for good (the terminal hung up)
-  128+n        ended by signal n, as the shell reports it: 130 for Ctrl+C,
-               141 for a closed pipe
+  1            when the output fails for good: the terminal hung up, or the
+               file it goes to is full or at its size limit
+  128+n        ended by signal n, as the shell reports it, the terminal
+               handed back: 130 for Ctrl+C, 141 for a closed pipe
 )";
 #endif
 
