@@ -12,10 +12,27 @@ ConsoleBackend* gBackend = nullptr;
 // The second code of a two-code key whose first code readKeyCode has handed out.
 int gLeftoverCode = -1;
 TypedAhead gTypedAhead;
+// Ctrl+L, which no screen sees.
+constexpr KeyEvent RepaintKey{12, -1};
 
 // The input has ended: the program ends as if its window had been closed.
 [[noreturn]] void endOfInput() {
     endProgram();
+}
+
+// The one way out of the program. Only the signals, a lost output and Ctrl+C read as a key
+// end it elsewhere, each after handing the console back.
+[[noreturn]] void handBackAndEnd() {
+    gBackend->restore();
+    std::exit(0);
+}
+
+// Shows the model; a backend that was told to end while it waited ends the program here.
+void present() {
+    gBackend->present(gScreen);
+    if (gBackend->ended()) {
+        handBackAndEnd();
+    }
 }
 
 std::optional<KeyEvent> nextKey() {
@@ -24,8 +41,15 @@ std::optional<KeyEvent> nextKey() {
         gLeftoverCode = -1;
         return key;
     }
-    gBackend->present(gScreen);
-    return gBackend->readKeyEvent();
+    for (;;) {
+        present();
+        const std::optional<KeyEvent> key = gBackend->readKeyEvent();
+        if (key != RepaintKey) {
+            return key;
+        }
+        // As in every full-screen program: whatever else wrote on the terminal is painted over.
+        gBackend->forgetWhatTheConsoleShows();
+    }
 }
 
 KeyEvent nextKeyOrEnd() {
@@ -66,6 +90,9 @@ Screen& consoleScreen() {
 
 void setupConsole() {
     gBackend->setup();
+    if (gBackend->ended()) {
+        handBackAndEnd();
+    }
 }
 
 void moveCursor(ScreenPos pos) {
@@ -132,7 +159,7 @@ void dropTypedAhead() {
 }
 
 void pause(int milliseconds) {
-    gBackend->present(gScreen);
+    present();
     gBackend->sleep(milliseconds);
 }
 
@@ -146,6 +173,5 @@ int drawRandom() {
 
 void endProgram() {
     gBackend->present(gScreen);
-    gBackend->restore();
-    std::exit(0);
+    handBackAndEnd();
 }

@@ -4,21 +4,12 @@
 // is one code, an arrow, editing or function key is two codes (0 or 224, then a second one).
 
 #include "console/charset.h"
+#include "console/key_codes.h"
 
 #include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
-
-struct KeyEvent {
-    int first = 0;
-    // The second code of a two-code key, or -1.
-    int second = -1;
-    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
-};
-
-// The code readKey makes of a key: 256 + second after 0, 512 + second after 224.
-int foldKey(const KeyEvent& key);
 
 // How long the decoder waits for the rest of an escape sequence before it takes the Escape
 // for a key of its own. Long enough for a sequence split over two reads on a slow link,
@@ -43,12 +34,16 @@ class KeyDecoder {
     void dropPending();
 
   private:
-    // Mouse: the three bytes of an X10 mouse report still to come.
-    enum class State { Ground, Escape, Csi, Ss3, Utf8, Mouse };
+    // Mouse: the three characters of an X10 mouse report still to come. String: a report
+    // that runs up to BEL or ST (ESC \); StringEscape: an ESC within it.
+    enum class State { Ground, Escape, Csi, Ss3, Utf8, Mouse, String, StringEscape };
     void ground(unsigned char byte);
     void finishCsi(unsigned char final);
     void finishSs3(unsigned char final);
-    void emit(int first, int second = -1) { ready_.push_back({first, second}); }
+    void mouseByte(unsigned char byte);
+    void stringByte(unsigned char byte);
+    void emit(int code) { ready_.push_back({code, -1}); }
+    void emit(KeyEvent key) { ready_.push_back(key); }
     void emitUtf8Bytes();
 
     Charset charset_;
@@ -56,8 +51,10 @@ class KeyDecoder {
     State state_ = State::Ground;
     bool afterCarriageReturn_ = false;
     std::string sequence_;
-    // Bytes still to come of a UTF-8 character or a mouse report.
+    // Bytes still to come of a UTF-8 character, characters still to come of a mouse report.
     int bytesMissing_ = 0;
+    // The mouse report's last byte may have begun a two-byte character.
+    bool mouseLead_ = false;
     std::deque<KeyEvent> ready_;
 };
 

@@ -16,12 +16,13 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
 
 // Shared with the signal handlers, which may only touch these and call async-signal-safe
-// functions.
+// functions. The terminal's modes are kept here alone: the console object uses them too.
 volatile sig_atomic_t gResized = 0;
 volatile sig_atomic_t gResumed = 0;
 int gWakePipe[2] = {-1, -1};
@@ -124,22 +125,49 @@ void handle(int signal, void (*handler)(int), int flags) {
     sigaction(signal, &action, nullptr);
 }
 
+// The signals besides INT, TERM, HUP and QUIT that end a program unless it handles them.
+constexpr int EndingSignals[] = {
+    SIGUSR1,   SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGSYS,
+    SIGABRT,   SIGBUS,  SIGFPE,  SIGILL,    SIGSEGV, SIGTRAP,
+#ifdef SIGPOLL
+    SIGPOLL,
+#endif
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+#ifdef SIGEMT
+    SIGEMT,
+#endif
+};
+
+// Hands the terminal back before a signal ends the program, where it would: one ignored by
+// whoever started the program, or handled already (by a sanitizer), is left as it is.
+void restoreBeforeEnding(int signal) {
+    struct sigaction current {};
+    if (sigaction(signal, nullptr, &current) == 0 && (current.sa_flags & SA_SIGINFO) == 0 &&
+        current.sa_handler == SIG_DFL) {
+        handle(signal, onTerminate, SA_RESETHAND | SA_NODEFER);
+    }
+}
+
 long long nowMs() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-// below: the first line under what shows.
-void prepareRestoreBytes(int below) {
+// below: the first line under what shows; lines: the window's, where it is smaller.
+void prepareRestoreBytes(int below, int lines = ConsoleHeight) {
     // The title is popped from the stack setup pushed it on; terminals without one ignore it.
     const char* reset = "\x1b[0m\x1b[?25h\x1b[23;0t";
     int length = 0;
-    if (below < ConsoleHeight) {
+    if (below < lines) {
         length = std::snprintf(gRestoreBytes, sizeof gRestoreBytes, "%s\x1b[%dH", reset, below + 1);
     } else {
-        length = std::snprintf(gRestoreBytes, sizeof gRestoreBytes, "%s\x1b[%dH\r\n", reset,
-                               ConsoleHeight);
+        length = std::snprintf(gRestoreBytes, sizeof gRestoreBytes, "%s\x1b[%dH\r\n", reset, lines);
     }
     gRestoreLength = length > 0 ? length : 0;
 }
@@ -155,22 +183,6 @@ void openMissingStandardStreams() {
     }
 }
 
-// The character set of the user's locale. The program's own locale stays "C", so that its
-// case conversion stays as it is.
-Charset localeCharset() {
-    const locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
-    if (user == static_cast<locale_t>(0)) {
-        return Charset::Utf8;
-    }
-    // Asked as the thread's locale rather than with nl_langinfo_l, which in a statically linked
-    // game answers with the "C" locale's character set whatever the locale is.
-    const locale_t previous = uselocale(user);
-    const Charset charset = charsetNamed(nl_langinfo(CODESET));
-    uselocale(previous);
-    freelocale(user);
-    return charset;
-}
-
 // How a write to the output would fail now that poll says it has gone.
 int lostOutputError(int fd) {
     struct stat status {};
@@ -180,6 +192,37 @@ int lostOutputError(int fd) {
 }
 
 } // namespace
+
+// The program's own locale stays "C", so that its case conversion stays as it is.
+Charset localeCharset() {
+    const locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
+    if (user != static_cast<locale_t>(0)) {
+        // Asked as the thread's locale rather than with nl_langinfo_l, which in a statically
+        // linked game answers with the "C" locale's character set whatever the locale is.
+        const locale_t previous = uselocale(user);
+        const Charset charset = charsetNamed(nl_langinfo(CODESET));
+        uselocale(previous);
+        freelocale(user);
+        return charset;
+    }
+    // A locale that is not installed still names the terminal's character set.
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* name = std::getenv(variable);
+        if (name != nullptr && *name != '\0') {
+            return charsetOfLocaleName(name);
+        }
+    }
+    return Charset::Utf8;
+}
+
+Charset charsetOfLocaleName(std::string_view name) {
+    const std::size_t modifier = std::min(name.find('@'), name.size());
+    const std::size_t dot = name.find('.');
+    if (dot < modifier) {
+        return charsetNamed(name.substr(dot + 1, modifier - dot - 1));
+    }
+    return name.substr(modifier) == "@euro" ? Charset::Latin9 : Charset::Utf8;
+}
 
 Charset charsetNamed(std::string_view codeset) {
     std::string name;
@@ -200,16 +243,19 @@ UnixConsole::UnixConsole(int inputFd, int outputFd, Charset charset)
       decoder_(charset, !inputIsTerminal_), encoder_(charset) {}
 
 UnixConsole::~UnixConsole() {
-    if (rawMode_) {
-        UnixConsole::restore(); // during destruction only our own can run; say so
+    if (gHaveModes) {
+        // A virtual call in a destructor reaches this class's restore anyway; the qualified
+        // name makes that plain.
+        UnixConsole::restore();
     }
 }
 
 void UnixConsole::enterRawMode() {
-    if (!inputIsTerminal_ || tcgetattr(input_, &savedModes_) != 0) {
+    termios saved{};
+    if (!inputIsTerminal_ || tcgetattr(input_, &saved) != 0) {
         return;
     }
-    termios raw = savedModes_;
+    termios raw = saved;
     raw.c_iflag &= ~(ICRNL);  // Enter arrives as CR, as the console reports it
     raw.c_iflag &= ~(IXON);   // Ctrl+S and Ctrl+Q do not stop the output
     raw.c_iflag &= ~(ISTRIP); // keep the eighth bit of UTF-8 bytes
@@ -221,12 +267,11 @@ void UnixConsole::enterRawMode() {
     raw.c_cflag |= CS8;
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
-    gSavedModes = savedModes_;
+    gSavedModes = saved;
     gRawModes = raw;
     gTerminalFd = input_;
     gHaveModes = 1;
     tcsetattr(input_, TCSAFLUSH, &raw);
-    rawMode_ = true;
 }
 
 void UnixConsole::installSignalHandlers() {
@@ -241,12 +286,19 @@ void UnixConsole::installSignalHandlers() {
     handle(SIGTERM, onTerminate, SA_RESETHAND | SA_NODEFER);
     handle(SIGHUP, onTerminate, SA_RESETHAND | SA_NODEFER);
     handle(SIGQUIT, onTerminate, SA_RESETHAND | SA_NODEFER);
+    for (const int signal : EndingSignals) {
+        restoreBeforeEnding(signal);
+    }
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) {
+        restoreBeforeEnding(signal);
+    }
     handle(SIGTSTP, onSuspend, 0);
     handle(SIGCONT, onContinue, SA_RESTART);
     handle(SIGWINCH, onResize, SA_RESTART);
-    // A write to a closed pipe fails instead, and the program ends after restoring what it
-    // can.
+    // A write to a closed pipe, or past the limit on a file's size, fails instead, and the
+    // program ends after restoring what it can.
     handle(SIGPIPE, SIG_IGN, 0);
+    handle(SIGXFSZ, SIG_IGN, 0);
 }
 
 void UnixConsole::setup() {
@@ -270,7 +322,8 @@ void UnixConsole::waitAtStartUpForBigEnoughWindow() {
         unsigned char byte = 0;
         const ByteRead read = readByte(250, byte);
         if (read == ByteRead::End) {
-            endProgram();
+            ended_ = true;
+            break;
         }
         if (read == ByteRead::Byte) {
             decoder_.feed(byte);
@@ -278,11 +331,16 @@ void UnixConsole::waitAtStartUpForBigEnoughWindow() {
             decoder_.expire();
         }
         while (const std::optional<KeyEvent> key = decoder_.take()) {
-            if (*key == KeyEvent{27, -1}) {
-                restore();
-                std::exit(0);
+            ended_ = ended_ || *key == keycode::Escape;
+            signalForKey(*key);
+            // As a terminal's own buffer would, this keeps a few thousand keys and drops the
+            // rest of a long paste.
+            if (heldBack_.size() < MaxHeldBackKeys) {
+                heldBack_.push_back(*key);
             }
-            heldBack_.push_back(*key);
+        }
+        if (ended_) {
+            break;
         }
         fitToWindow(false);
     }
@@ -325,7 +383,7 @@ void UnixConsole::showSizeNotice(int columns, int lines) {
         }
     }
     writeAll(text);
-    prepareRestoreBytes(line);
+    prepareRestoreBytes(line, lines);
     forgetWhatTheTerminalShows();
 }
 
@@ -365,8 +423,7 @@ void UnixConsole::present(Screen& screen) {
     if (noticeShown_) {
         return;
     }
-    encoder_.output().clear();
-    paintChanges(screen, front_, encoder_);
+    paintTerminal(screen, front_, encoder_);
     writeAll(encoder_.output());
     prepareRestoreBytes(lastDrawnLine(front_) + 1);
 }
@@ -377,7 +434,20 @@ std::optional<KeyEvent> UnixConsole::readKeyEvent() {
         heldBack_.pop_front();
         return key;
     }
-    return nextKeyEvent(decoder_, *this);
+    const std::optional<KeyEvent> key = nextKeyEvent(decoder_, *this);
+    if (key) {
+        signalForKey(*key);
+    }
+    return key;
+}
+
+void UnixConsole::signalForKey(const KeyEvent& key) {
+    if (inputIsTerminal_ && key == keycode::CtrlC) {
+        raise(SIGINT);
+    }
+    if (inputIsTerminal_ && key == KeyEvent{26, -1}) {
+        raise(SIGTSTP);
+    }
 }
 
 void UnixConsole::dropPendingKeys() {
@@ -405,8 +475,14 @@ int UnixConsole::wait(int waitMs, bool forInput) {
     // terminal anyway.
     pollfd fds[3] = {{gWakePipe[0], POLLIN, 0}, {output_, 0, 0}, {input_, POLLIN, 0}};
     const int ready = poll(fds, forInput ? 3 : 2, waitMs);
+    if (ready < 0 && errno != EINTR) {
+        return -1;
+    }
     if (ready < 0) {
-        return errno == EINTR ? 0 : -1; // a signal's wake-up byte is read next time
+        // A signal is a wake-up too: without its pipe (no file descriptor left for one) the
+        // program learns of a resize only so.
+        handleWakeUps();
+        return 0;
     }
     if (fds[1].revents & (POLLERR | POLLHUP)) {
         endForLostOutput(lostOutputError(output_));
@@ -461,9 +537,8 @@ void UnixConsole::restore() {
     if (!outputGone_) {
         writeAll(std::string(gRestoreBytes, static_cast<std::size_t>(gRestoreLength)));
     }
-    if (rawMode_) {
-        tcsetattr(input_, TCSADRAIN, &savedModes_);
-        rawMode_ = false;
+    if (gHaveModes) {
+        tcsetattr(gTerminalFd, TCSADRAIN, &gSavedModes);
         gHaveModes = 0;
     }
 }
