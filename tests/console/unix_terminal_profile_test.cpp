@@ -1,0 +1,125 @@
+// The terminals that need their own ways, told by the environment, and what the Unix backend
+// sends them. That the sequences work as meant was seen in Konsole, urxvt and GNU screen
+// themselves (README, Terminals).
+
+#include "console/console.h"
+#include "console/unix_console.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <regex>
+#include <thread>
+#include <unistd.h>
+
+TEST(TerminalProfile, KonsoleGetsNoResizeRequestScreenNoErasingAndUrxvtALightCursor) {
+    struct Case {
+        const char* name;
+        TerminalEnvironment environment;
+        bool requestSize;
+        bool mayErase;
+        const char* cursorColorReset;
+    };
+    const Case cases[] = {
+        {"xterm", {"xterm-256color", "", false, false, false}, true, true, ""},
+        // Its pty takes the size at once while its window stays as it was.
+        {"Konsole", {"xterm-256color", "", true, false, false}, false, true, ""},
+        {"GNU screen", {"screen.xterm-256color", "", false, true, false}, true, false, ""},
+        // tmux erases in the background colour, also when started from a screen window.
+        {"tmux in screen", {"tmux-256color", "", false, true, true}, true, true, ""},
+        {"urxvt, black on white",
+         {"rxvt-unicode-256color", "0;default;15", false, false, false},
+         true,
+         true,
+         "\x1b]12;0\x07"},
+        {"urxvt, white on black",
+         {"rxvt-unicode-256color", "15;0", false, false, false},
+         true,
+         true,
+         ""},
+        {"urxvt, colours off its palette",
+         {"rxvt-unicode", "default;default", false, false, false},
+         true,
+         true,
+         ""},
+        // What a urxvt passed on to programs inside a multiplexer it runs is not its own.
+        {"screen in urxvt", {"screen", "0;15", false, true, false}, true, false, ""},
+    };
+    for (const Case& c : cases) {
+        const TerminalProfile profile = terminalProfile(c.environment);
+        EXPECT_EQ(profile.requestSize, c.requestSize) << c.name;
+        EXPECT_EQ(profile.mayErase, c.mayErase) << c.name;
+        EXPECT_EQ(profile.cursorColorReset, c.cursorColorReset) << c.name;
+        EXPECT_EQ(profile.cursorColor.empty(), profile.cursorColorReset.empty()) << c.name;
+    }
+}
+
+namespace {
+
+// Everything the backend sends a pseudo-terminal from its setup through a cleared screen with
+// a line of text to its restore.
+std::string sessionOn(const TerminalProfile& profile) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    const int terminal = grantpt(master) == 0 && unlockpt(master) == 0
+                             ? open(ptsname(master), O_RDWR | O_NOCTTY)
+                             : -1;
+    std::string sent;
+    // A pty takes only so much before a write blocks.
+    std::thread reader([&] {
+        char buffer[4096];
+        for (ssize_t got; (got = read(master, buffer, sizeof buffer)) > 0;) {
+            sent.append(buffer, static_cast<std::size_t>(got));
+        }
+    });
+    {
+        UnixConsole console(terminal, terminal, Charset::Utf8, profile);
+        installConsoleBackend(&console);
+        setupConsole();
+        setColor(LightRed);
+        clearScreen();
+        writeAt({10, 58}, "Feuer frei!");
+        pause(0);
+        console.restore();
+        installConsoleBackend(nullptr);
+    }
+    close(terminal); // the reader's read fails once no one holds the terminal open
+    reader.join();
+    close(master);
+    return sent;
+}
+
+} // namespace
+
+TEST(TerminalProfile, TheBackendSendsWhatTheProfileAsksAndPutsTheCursorColourBack) {
+    TerminalProfile konsole;
+    konsole.requestSize = false;
+    TerminalProfile screen;
+    screen.mayErase = false;
+    const TerminalProfile urxvt =
+        terminalProfile({"rxvt-unicode-256color", "0;default;15", false, false, false});
+    const std::regex erase("\x1b\\[[0-9;]*[JKX]");
+
+    const std::string plain = sessionOn({});
+    EXPECT_NE(plain.find("\x1b[8;70;197t"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(plain, erase));
+    EXPECT_EQ(plain.find("\x1b]12;"), std::string::npos)
+        << "a cursor colour set where none is needed";
+    // The title goes back by the stack; without one the terminal keeps an empty title, not ours.
+    EXPECT_NE(plain.find("\x1b]2;\x07\x1b[23;0t"), std::string::npos);
+
+    EXPECT_EQ(sessionOn(konsole).find("\x1b[8;70;197t"), std::string::npos);
+
+    const std::string blanked = sessionOn(screen);
+    EXPECT_FALSE(std::regex_search(blanked, erase));
+    // Every line written with blanks in the cleared screen's colour, light red on black.
+    const std::string blanks(ConsoleWidth, ' ');
+    EXPECT_NE(blanked.find("\x1b[91;40m\x1b[1H" + blanks + "\x1b[2H" + blanks), std::string::npos);
+    EXPECT_NE(blanked.find("\x1b[69H" + blanks + "\x1b[70H" + blanks), std::string::npos);
+    EXPECT_NE(blanked.find("Feuer frei!"), std::string::npos);
+
+    const std::string lightCursor = sessionOn(urxvt);
+    const std::size_t set = lightCursor.find("\x1b]12;10\x07");
+    const std::size_t reset = lightCursor.rfind("\x1b]12;0\x07");
+    EXPECT_LT(set, lightCursor.find("Feuer frei!"));
+    EXPECT_NE(reset, std::string::npos);
+    EXPECT_GT(reset, lightCursor.find("Feuer frei!"));
+}
