@@ -46,6 +46,12 @@ Environment:
   LC_ALL, LC_CTYPE, LANG
                the first one set names the terminal's character set:
                ISO-8859-1 or ISO-8859-15, else UTF-8
+  KONSOLE_VERSION
+               Konsole: no request for the window size
+  STY, TMUX    STY without TMUX, GNU screen: blanks instead of erasing
+  TERM, COLORFGBG
+               rxvt* with a COLORFGBG of 0;...: urxvt with a black cursor,
+               which is light green while the game runs
   APPDATA      on Windows, the folder of the options file
 
 Exit status:
