@@ -13,43 +13,31 @@
 
 TEST(TerminalProfile, KonsoleGetsNoResizeRequestScreenNoErasingAndUrxvtALightCursor) {
     struct Case {
-        const char* name;
         TerminalEnvironment environment;
         bool requestSize;
         bool mayErase;
-        const char* cursorColorReset;
+        std::string cursorColorReset;
     };
     const Case cases[] = {
-        {"xterm", {"xterm-256color", "", false, false, false}, true, true, ""},
-        // Its pty takes the size at once while its window stays as it was.
-        {"Konsole", {"xterm-256color", "", true, false, false}, false, true, ""},
-        {"GNU screen", {"screen.xterm-256color", "", false, true, false}, true, false, ""},
+        {{"xterm-256color", "", false, false, false}, true, true, ""},
+        {{"xterm-256color", "", true, false, false}, false, true, ""}, // Konsole
+        {{"screen.xterm-256color", "", false, true, false}, true, false, ""},
         // tmux erases in the background colour, also when started from a screen window.
-        {"tmux in screen", {"tmux-256color", "", false, true, true}, true, true, ""},
-        {"urxvt, black on white",
-         {"rxvt-unicode-256color", "0;default;15", false, false, false},
+        {{"tmux-256color", "", false, true, true}, true, true, ""},
+        {{"rxvt-unicode-256color", "0;default;15", false, false, false},
          true,
          true,
          "\x1b]12;0\x07"},
-        {"urxvt, white on black",
-         {"rxvt-unicode-256color", "15;0", false, false, false},
-         true,
-         true,
-         ""},
-        {"urxvt, colours off its palette",
-         {"rxvt-unicode", "default;default", false, false, false},
-         true,
-         true,
-         ""},
-        // What a urxvt passed on to programs inside a multiplexer it runs is not its own.
-        {"screen in urxvt", {"screen", "0;15", false, true, false}, true, false, ""},
+        {{"rxvt-unicode-256color", "15;0", false, false, false}, true, true, ""},
+        // What a urxvt passes on to a multiplexer it runs is not the multiplexer's own.
+        {{"screen", "0;15", false, true, false}, true, false, ""},
     };
     for (const Case& c : cases) {
         const TerminalProfile profile = terminalProfile(c.environment);
-        EXPECT_EQ(profile.requestSize, c.requestSize) << c.name;
-        EXPECT_EQ(profile.mayErase, c.mayErase) << c.name;
-        EXPECT_EQ(profile.cursorColorReset, c.cursorColorReset) << c.name;
-        EXPECT_EQ(profile.cursorColor.empty(), profile.cursorColorReset.empty()) << c.name;
+        EXPECT_EQ(profile.requestSize, c.requestSize) << c.environment.term;
+        EXPECT_EQ(profile.mayErase, c.mayErase) << c.environment.term;
+        EXPECT_EQ(profile.cursorColorReset, c.cursorColorReset) << c.environment.colorFgBg;
+        EXPECT_EQ(profile.cursorColor.empty(), c.cursorColorReset.empty());
     }
 }
 
@@ -89,37 +77,31 @@ std::string sessionOn(const TerminalProfile& profile) {
 
 } // namespace
 
-TEST(TerminalProfile, TheBackendSendsWhatTheProfileAsksAndPutsTheCursorColourBack) {
+TEST(TerminalProfile, TheBackendAsksErasesAndColoursTheCursorAsItsProfileSays) {
     TerminalProfile konsole;
     konsole.requestSize = false;
     TerminalProfile screen;
     screen.mayErase = false;
-    const TerminalProfile urxvt =
-        terminalProfile({"rxvt-unicode-256color", "0;default;15", false, false, false});
     const std::regex erase("\x1b\\[[0-9;]*[JKX]");
+    const std::size_t none = std::string::npos;
 
     const std::string plain = sessionOn({});
-    EXPECT_NE(plain.find("\x1b[8;70;197t"), std::string::npos);
+    EXPECT_NE(plain.find("\x1b[8;70;197t"), none);
     EXPECT_TRUE(std::regex_search(plain, erase));
-    EXPECT_EQ(plain.find("\x1b]12;"), std::string::npos)
-        << "a cursor colour set where none is needed";
-    // The title goes back by the stack; without one the terminal keeps an empty title, not ours.
-    EXPECT_NE(plain.find("\x1b]2;\x07\x1b[23;0t"), std::string::npos);
-
-    EXPECT_EQ(sessionOn(konsole).find("\x1b[8;70;197t"), std::string::npos);
+    EXPECT_EQ(plain.find("\x1b]12;"), none) << "a cursor colour where none is needed";
+    // The title back from the stack; where there is none, an empty title rather than ours.
+    EXPECT_NE(plain.find("\x1b]2;\x07\x1b[23;0t"), none);
+    EXPECT_EQ(sessionOn(konsole).find("\x1b[8;70;197t"), none);
 
     const std::string blanked = sessionOn(screen);
     EXPECT_FALSE(std::regex_search(blanked, erase));
-    // Every line written with blanks in the cleared screen's colour, light red on black.
+    // Blanks in the cleared screen's colour, light red on black, from the first line to the last.
     const std::string blanks(ConsoleWidth, ' ');
-    EXPECT_NE(blanked.find("\x1b[91;40m\x1b[1H" + blanks + "\x1b[2H" + blanks), std::string::npos);
-    EXPECT_NE(blanked.find("\x1b[69H" + blanks + "\x1b[70H" + blanks), std::string::npos);
-    EXPECT_NE(blanked.find("Feuer frei!"), std::string::npos);
+    EXPECT_NE(blanked.find("\x1b[91;40m\x1b[1H" + blanks + "\x1b[2H" + blanks), none);
+    EXPECT_NE(blanked.find("\x1b[70H" + blanks), none);
 
-    const std::string lightCursor = sessionOn(urxvt);
-    const std::size_t set = lightCursor.find("\x1b]12;10\x07");
-    const std::size_t reset = lightCursor.rfind("\x1b]12;0\x07");
-    EXPECT_LT(set, lightCursor.find("Feuer frei!"));
-    EXPECT_NE(reset, std::string::npos);
-    EXPECT_GT(reset, lightCursor.find("Feuer frei!"));
+    const std::string urxvt =
+        sessionOn(terminalProfile({"rxvt-unicode", "0;15", false, false, false}));
+    EXPECT_LT(urxvt.find("\x1b]12;10\x07"), urxvt.find("Feuer frei!"));
+    EXPECT_TRUE(urxvt.ends_with("\x1b]12;0\x07\x1b[60H")) << "the cursor's black not put back";
 }
