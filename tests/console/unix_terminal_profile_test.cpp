@@ -105,3 +105,20 @@ TEST(TerminalProfile, TheBackendAsksErasesAndColoursTheCursorAsItsProfileSays) {
     EXPECT_LT(urxvt.find("\x1b]12;10\x07"), urxvt.find("Feuer frei!"));
     EXPECT_TRUE(urxvt.ends_with("\x1b]12;0\x07\x1b[60H")) << "the cursor's black not put back";
 }
+
+TEST(TerminalProfile, AfterBlankingTheScreenTheEncoderMovesToAbsolutePositions) {
+    Screen model;
+    PaintedScreen front;
+    VtEncoder encoder(Charset::Utf8, false);
+    model.color = LightRed;
+    modelMoveCursor(model, {5, 58});
+    paintChanges(model, front, encoder);
+    modelClear(model);
+    modelMoveCursor(model, {10, 58});
+    modelWrite(model, "x");
+    encoder.output().clear();
+    paintChanges(model, front, encoder);
+    // Not a move right from (5, 58): the blanks have left the cursor at the end of line 70.
+    EXPECT_NE(encoder.output().find("\x1b[70H" + std::string(ConsoleWidth, ' ') + "\x1b[59;11Hx"),
+              std::string::npos);
+}
