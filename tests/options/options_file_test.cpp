@@ -168,9 +168,11 @@ TEST(OptionsFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
         gameOptions = saved[0];
         storeOptionsFile();
         const pid_t saver = ::fork();
-        for (int save = 0; saver == 0; ++save) {
-            gameOptions = saved[save % 2];
-            storeOptionsFile();
+        while (saver == 0) { // the child saves until it is killed
+            for (const GameOptions& options : saved) {
+                gameOptions = options;
+                storeOptionsFile();
+            }
         }
         ::usleep(kill * 60);
         ::kill(saver, kill % 2 == 0 ? SIGTERM : SIGKILL);
