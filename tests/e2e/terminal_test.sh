@@ -9,7 +9,7 @@
 #   typed meanwhile waits, and the screen comes back exactly;
 # - resizes while it waits for a key; Ctrl+C, and SIGTERM from elsewhere, hand back the modes,
 #   the cursor and the title, the cursor below the drawing; after Ctrl+Z, fg brings the
-#   screen back.
+#   screen and the title back.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -110,8 +110,10 @@ if ! grep -q valgrind "$program"; then
     keys C-z
     wait_for "Stopped"
     [ "$(pane cursor_flag)" = 1 ] || fail "cursor hidden while stopped"
+    [ "$(pane pane_title)" != Kentermeer ] || fail "the title kept while stopped"
     keys "clear; fg" Enter
     wait_for "[x] Spiel gegen Computer"
+    [ "$(pane pane_title)" = Kentermeer ] || fail "the title not set again after fg"
 fi
 
 echo "PASS: closed streams, size notice, resizes, Ctrl+C, SIGTERM and Ctrl+Z on a real terminal"
