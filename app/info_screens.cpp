@@ -2,6 +2,7 @@
 
 #include "app/banners.h"
 #include "console/console.h"
+#include "game/game_over.h"
 
 #include <array>
 #include <span>
@@ -82,12 +83,7 @@ void drawTextScreen(const std::array<std::string_view, 14>& banner, int bannerCo
     for (const ScreenText& line : lines) {
         writeAt(line.pos, line.text);
     }
-    moveCursor({65, 65});
-    setColor(LightRed);
-    writeText("Drücken Sie eine beliebige Taste um zum Hauptmenü zurückzukehren..."_cp);
-    // Any key will do, and only its first code is taken: the second code of an arrow key is
-    // left for the main menu, where it moves nothing.
-    readKeyCode();
+    awaitKeyForMainMenu({65, 65});
 }
 
 } // namespace

@@ -36,7 +36,8 @@ Keys:
 Files:
   $XDG_CONFIG_HOME/Kentermeer/Optionen.cfg
                the options, read at start; written at "Beenden" when
-               "Optionen speichern" is on, else removed with its folder.
+               "Optionen speichern" is on, else removed, and the folder
+               with it if nothing else is in it.
                Without XDG_CONFIG_HOME: ~/.config/Kentermeer/Optionen.cfg;
                on Windows: %APPDATA%\Kentermeer\Optionen.cfg
 

@@ -23,13 +23,13 @@
 #include "game/placement.h"
 #include "options/game_options.h"
 #include "options/options_menu.h"
+#include "tests/support/scripted_input.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -143,20 +143,13 @@ class MeasuringConsole : public PlatformConsole {
     }
 
     void type(std::string_view bytes) {
-        for (const char ch : bytes) {
-            input_.push_back(static_cast<unsigned char>(ch));
-        }
+        input_.type(bytes);
     }
-    // Escape alone: the terminal stays quiet after it.
     void pressEscape() {
-        input_.push_back(0x1B);
-        input_.push_back(-1);
+        input_.pressEscape();
     }
-    void scriptRandom(std::initializer_list<int> numbers) {
-        randomNumbers_.insert(randomNumbers_.end(), numbers.begin(), numbers.end());
-    }
-    void scriptRandom(std::vector<int> numbers) {
-        randomNumbers_.insert(randomNumbers_.end(), numbers.begin(), numbers.end());
+    void scriptRandom(const std::vector<int>& numbers) {
+        random_.script(numbers);
     }
     // The screen the following paints belong to.
     void measure(std::string screen) {
@@ -204,22 +197,12 @@ class MeasuringConsole : public PlatformConsole {
     }
 
     std::optional<KeyEvent> readKeyEvent() override {
-        for (;;) {
-            if (const std::optional<KeyEvent> key = decoder_.take()) {
-                return key;
-            }
-            if (input_.empty()) {
-                std::fprintf(stderr, "the script ran out of keys in \"%s\"\n", screen_.c_str());
-                std::exit(2);
-            }
-            const int next = input_.front();
-            input_.pop_front();
-            if (next < 0) {
-                decoder_.expire();
-            } else {
-                decoder_.feed(static_cast<unsigned char>(next));
-            }
+        const std::optional<KeyEvent> key = input_.nextKey();
+        if (!key) {
+            std::fprintf(stderr, "the script ran out of keys in \"%s\"\n", screen_.c_str());
+            std::exit(2);
         }
+        return key;
     }
 
     void sleep(int milliseconds) override {
@@ -229,13 +212,7 @@ class MeasuringConsole : public PlatformConsole {
     }
 
     int random() override {
-        if (!randomNumbers_.empty()) {
-            const int number = randomNumbers_.front();
-            randomNumbers_.pop_front();
-            return number;
-        }
-        state_ = state_ * 1103515245u + 12345u;
-        return static_cast<int>((state_ >> 16) & 0x7FFF);
+        return random_.next();
     }
 
     void restore() override {}
@@ -282,11 +259,8 @@ class MeasuringConsole : public PlatformConsole {
 #endif
     std::string screen_;
     int phase_ = 0;
-    // Bytes, and -1 where the terminal goes quiet.
-    std::deque<int> input_;
-    KeyDecoder decoder_;
-    std::deque<int> randomNumbers_;
-    unsigned state_ = 4711;
+    ScriptedBytes input_;
+    ScriptedRandom random_{4711};
     PaintedScreen shadowFront_;
     VtEncoder shadowEncoder_;
     PaintedScreen itemFront_;
@@ -297,9 +271,9 @@ class MeasuringConsole : public PlatformConsole {
 
 namespace {
 
-constexpr std::string_view Up = "\x1b[A";
-constexpr std::string_view Down = "\x1b[B";
-constexpr std::string_view Enter = "\r";
+using keys::Down;
+using keys::Enter;
+using keys::Up;
 
 // A session as a player would have it: through the menus, then games on the 17 x 8 board.
 void runSession(MeasuringConsole& console) {

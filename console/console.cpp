@@ -93,6 +93,12 @@ void writeText(std::string_view text) {
     modelWrite(gScreen, text);
 }
 
+void blankLine(int y, int fromX) {
+    for (int x = fromX; x < ConsoleWidth; ++x) {
+        writeAt({x, y}, " ");
+    }
+}
+
 void writeNumber(int value) {
     modelWrite(gScreen, std::to_string(value));
 }

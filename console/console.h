@@ -57,6 +57,8 @@ void clearScreen();
 void writeAt(ScreenPos pos, std::string_view text);
 // Text that directly continues the previous output, without a cursor move.
 void writeText(std::string_view text);
+// Blanks line y from column fromX to the right edge, in the current colour.
+void blankLine(int y, int fromX = 0);
 void writeNumber(int value);
 
 // One key, with two-code keys folded: 256 + second code after a first code 0, 512 + second

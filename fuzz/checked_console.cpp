@@ -1,8 +1,5 @@
 #include "checked_console.h"
 
-#include "game/game_state.h"
-#include "options/game_options.h"
-
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -75,14 +72,6 @@ void require(bool condition, const std::string& message) {
     if (!condition) {
         std::fprintf(stderr, "%s\n", message.c_str());
         std::abort();
-    }
-}
-
-void chooseBoardSize(FuzzInput& input) {
-    gameOptions.columns = 1 + static_cast<std::int32_t>(input.choose(MaxColumns));
-    gameOptions.rows = 1 + static_cast<std::int32_t>(input.choose(MaxRows));
-    if (gameOptions.columns * gameOptions.rows < ShipCount) {
-        gameOptions.rows = MaxRows;
     }
 }
 

@@ -37,9 +37,6 @@ class FuzzInput {
     std::size_t back_;
 };
 
-// Sets the board size in gameOptions from two choices: any size the options menu accepts.
-void chooseBoardSize(FuzzInput& input);
-
 // Thrown where the program would end because the input ran out, so that the target returns
 // instead of leaving the process.
 struct InputEnded {};

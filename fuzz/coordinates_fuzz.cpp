@@ -4,6 +4,7 @@
 // computer's random cells are always on the board. Words also come through the real word
 // reading, from any typing.
 
+#include "board_choice.h"
 #include "checked_console.h"
 #include "game/coordinate_input.h"
 #include "game/game_state.h"
@@ -70,10 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             default: {
                 // The word a prompt reads; its text is only available through the parse.
                 const ScreenPos cell = readCoordinate();
-                require(cell.x == 0 || (cell.x >= 20 && cell.x <= 180 && cell.x % 10 == 0),
+                require(cell.x == 0 || boardColumnAt(cell.x) >= 0,
                         "a typed column that is no column");
-                require(cell.y == 0 || (cell.y >= 10 && cell.y <= 52 && (cell.y - 10) % 6 == 0),
-                        "a typed row that is no row");
+                require(cell.y == 0 || boardRowAt(cell.y) >= 0, "a typed row that is no row");
                 break;
             }
             }

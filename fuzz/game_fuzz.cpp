@@ -3,6 +3,7 @@
 // exactly when a side has four hits. Games follow one another, each from a reset record,
 // while the input lasts.
 
+#include "board_choice.h"
 #include "checked_console.h"
 #include "game/game_state.h"
 #include "game/play_game.h"
@@ -12,11 +13,6 @@
 #include <string>
 
 namespace {
-
-bool isCellCentre(ScreenPos cell) {
-    return cell.x >= 20 && cell.x % 10 == 0 && cell.y >= 10 && (cell.y - 10) % 6 == 0 &&
-           (cell.x - 20) / 10 < gameOptions.columns && (cell.y - 10) / 6 < gameOptions.rows;
-}
 
 // Filled slots first, each a distinct cell of the board, then only empty ones (which also
 // keeps a list from holding more cells than the board has). Returns how many are filled.

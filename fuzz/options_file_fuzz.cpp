@@ -10,9 +10,9 @@
 namespace {
 
 void requirePlayable(const GameOptions& options) {
-    require(options.columns >= 1 && options.columns <= ColumnLimit, "columns out of range");
-    require(options.rows >= 1 && options.rows <= RowLimit, "rows out of range");
-    require(options.columns * options.rows >= FewestCells, "fewer cells than ships");
+    require(options.columns >= 1 && options.columns <= MaxColumns, "columns out of range");
+    require(options.rows >= 1 && options.rows <= MaxRows, "rows out of range");
+    require(options.columns * options.rows >= ShipCount, "fewer cells than ships");
 }
 
 } // namespace

@@ -52,31 +52,6 @@ ScreenPos readTarget() {
     }
 }
 
-} // namespace
-
-BattleResult runBattle() {
-    for (;;) {
-        playerTurn();
-        if (gameState.playerHitCount == ShipCount) {
-            return BattleResult::PlayerWon;
-        }
-        computerTurn();
-        if (gameState.enemyHitCount == ShipCount) {
-            return BattleResult::ComputerWon;
-        }
-    }
-}
-
-void playerTurn() {
-    clearScreen();
-    drawBoard(BoardView::Enemy);
-    bool firstOfTurn = true;
-    // A hit earns another shot on the same screen; the board is not drawn again.
-    while (firePlayerShot(firstOfTurn) == ShotResult::Hit && gameState.playerHitCount < ShipCount) {
-        firstOfTurn = false;
-    }
-}
-
 ShotResult firePlayerShot(bool firstOfTurn) {
     if (!firstOfTurn) {
         blankLine(MessageLine);
@@ -105,4 +80,29 @@ ShotResult firePlayerShot(bool firstOfTurn) {
     pause(3000);
     ++gameState.playerShotCount;
     return result;
+}
+
+} // namespace
+
+BattleResult runBattle() {
+    for (;;) {
+        playerTurn();
+        if (gameState.playerHitCount == ShipCount) {
+            return BattleResult::PlayerWon;
+        }
+        computerTurn();
+        if (gameState.enemyHitCount == ShipCount) {
+            return BattleResult::ComputerWon;
+        }
+    }
+}
+
+void playerTurn() {
+    clearScreen();
+    drawBoard(BoardView::Enemy);
+    bool firstOfTurn = true;
+    // A hit earns another shot on the same screen; the board is not drawn again.
+    while (firePlayerShot(firstOfTurn) == ShotResult::Hit && gameState.playerHitCount < ShipCount) {
+        firstOfTurn = false;
+    }
 }

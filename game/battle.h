@@ -7,4 +7,3 @@ enum class ShotResult { Miss, Hit };
 
 BattleResult runBattle();
 void playerTurn();
-ShotResult firePlayerShot(bool firstOfTurn);

@@ -21,22 +21,27 @@ void drawLabelsAndGrid() {
     const int rows = gameOptions.rows;
     setColor(LightCyan);
     for (int i = 0; i < columns; ++i) {
-        writeAt({10 * i + 20, 4}, std::string(1, static_cast<char>('A' + i)));
+        writeAt({cellCentre(i, 0).x, LetterLine}, std::string(1, static_cast<char>('A' + i)));
     }
     for (int j = 0; j < rows; ++j) {
-        moveCursor({10, 6 * j + 10});
+        moveCursor({NumberColumn, cellCentre(0, j).y});
         writeNumber(j + 1);
     }
     setColor(BrightWhite);
-    const int bottom = 6 * rows + 7;
-    const int right = 10 * columns + 15;
-    for (int x = 15; x <= right; x += 10) {
-        for (int y = 4; y <= bottom; ++y) {
+    const ScreenPos first = cellCentre(0, 0);
+    const ScreenPos second = cellCentre(1, 1);
+    const int halfWidth = (second.x - first.x) / 2;
+    const int halfHeight = (second.y - first.y) / 2;
+    const ScreenPos last = cellCentre(columns - 1, rows - 1);
+    const int right = last.x + halfWidth;
+    const int bottom = last.y + halfHeight;
+    for (int x = first.x - halfWidth; x <= right; x += 2 * halfWidth) {
+        for (int y = LetterLine; y <= bottom; ++y) {
             writeAt({x, y}, "#");
         }
     }
-    for (int y = 7; y <= bottom; y += 6) {
-        for (int x = 10; x <= right; ++x) {
+    for (int y = first.y - halfHeight; y <= bottom; y += 2 * halfHeight) {
+        for (int x = NumberColumn; x <= right; ++x) {
             writeAt({x, y}, "#");
         }
     }

@@ -6,9 +6,3 @@ void drawCellMarker(ScreenPos centre, ConsoleColor color) {
         writeAt({centre.x - 4, centre.y + d}, "XXXXXXXXX");
     }
 }
-
-void blankLine(int y) {
-    for (int x = 0; x < ConsoleWidth; ++x) {
-        writeAt({x, y}, " ");
-    }
-}

@@ -4,5 +4,3 @@
 
 // The 9 x 5 block of X that fills the inside of the cell around centre.
 void drawCellMarker(ScreenPos centre, ConsoleColor color);
-// A blank in every column of line y, in the current colour.
-void blankLine(int y);

@@ -1,20 +1,13 @@
 #include "game/computer_turn.h"
 
+#include "game/battle.h"
 #include "game/board.h"
 #include "game/cells.h"
 #include "game/game_state.h"
 
 #include <string>
 
-void computerTurn() {
-    clearScreen();
-    drawBoard(BoardView::Own);
-    bool firstOfTurn = true;
-    while (fireComputerShot(firstOfTurn) == ShotResult::Hit &&
-           gameState.enemyHitCount < ShipCount) {
-        firstOfTurn = false;
-    }
-}
+namespace {
 
 ShotResult fireComputerShot(bool firstOfTurn) {
     if (!firstOfTurn) {
@@ -54,4 +47,16 @@ ShotResult fireComputerShot(bool firstOfTurn) {
     ++gameState.enemyShotCount;
     pause(3000);
     return hit ? ShotResult::Hit : ShotResult::Miss;
+}
+
+} // namespace
+
+void computerTurn() {
+    clearScreen();
+    drawBoard(BoardView::Own);
+    bool firstOfTurn = true;
+    while (fireComputerShot(firstOfTurn) == ShotResult::Hit &&
+           gameState.enemyHitCount < ShipCount) {
+        firstOfTurn = false;
+    }
 }

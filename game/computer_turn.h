@@ -1,8 +1,5 @@
 #pragma once
 
-#include "game/battle.h"
-
 // The computer's turn on the player's own board: random cells it has not fired at, another
 // shot after every hit. The player only watches.
 void computerTurn();
-ShotResult fireComputerShot(bool firstOfTurn);

@@ -31,27 +31,6 @@ void drawPlayerHits() {
     }
 }
 
-} // namespace
-
-void showGameOver(BattleResult result) {
-    setCursorVisible(false);
-    if (result == BattleResult::PlayerWon) {
-        writeBanner(WinBanner, 52, LightGreen);
-    } else {
-        if (!gameOptions.cheatMode) {
-            revealEnemyShips();
-        }
-        writeBanner(LossBanner, 58, DarkMagenta);
-    }
-    moveCursor({65, 50});
-    setColor(LightRed);
-    writeText("Drücken Sie eine beliebige Taste um zum Hauptmenü zurückzukehren..."_cp);
-    // Words typed ahead serve within a game; here they would dismiss the screen unseen, or
-    // place the next game's ships.
-    dropTypedAhead();
-    readKeyCode();
-}
-
 void revealEnemyShips() {
     clearScreen();
     drawBoard(BoardView::Enemy);
@@ -65,4 +44,31 @@ void revealEnemyShips() {
         pause(1000);
     }
     pause(1000);
+}
+
+} // namespace
+
+void showGameOver(BattleResult result) {
+    setCursorVisible(false);
+    if (result == BattleResult::PlayerWon) {
+        writeBanner(WinBanner, 52, LightGreen);
+    } else {
+        if (!gameOptions.cheatMode) {
+            revealEnemyShips();
+        }
+        writeBanner(LossBanner, 58, DarkMagenta);
+    }
+    // Words typed ahead serve within a game; here they would dismiss the screen unseen, or
+    // place the next game's ships.
+    dropTypedAhead();
+    awaitKeyForMainMenu({65, 50});
+}
+
+void awaitKeyForMainMenu(ScreenPos promptPos) {
+    moveCursor(promptPos);
+    setColor(LightRed);
+    writeText("Drücken Sie eine beliebige Taste um zum Hauptmenü zurückzukehren..."_cp);
+    // Any key will do, and only its first code is taken: the second code of an arrow key is
+    // left for the main menu, where it moves nothing.
+    readKeyCode();
 }

@@ -1,7 +1,5 @@
 #include "game/game_state.h"
 
-#include "options/game_options.h"
-
 #include <cctype>
 
 GameState gameState;
@@ -12,26 +10,26 @@ void resetGame() {
     gameState = GameState{};
 }
 
-ScreenPos cellCentre(int column, int row) {
-    return {10 * column + 20, 6 * row + 10};
-}
-
 ScreenPos parseCoordinate(std::string_view word) {
     ScreenPos cell;
     if (!word.empty()) {
-        const int letter = std::tolower(static_cast<unsigned char>(word[0]));
-        if (letter >= 'a' && letter <= 'q') {
-            cell.x = (letter - 95) * 10;
+        const int column = std::tolower(static_cast<unsigned char>(word[0])) - 'a';
+        if (column >= 0 && column < MaxColumns) {
+            cell.x = cellCentre(column, 0).x;
         }
     }
-    if (word.size() >= 2 && word[1] >= '1' && word[1] <= '8') {
-        cell.y = word[1] * 6 - 284;
+    if (word.size() >= 2) {
+        const int row = word[1] - '1';
+        if (row >= 0 && row < MaxRows) {
+            cell.y = cellCentre(0, row).y;
+        }
     }
     return cell;
 }
 
 bool isOnBoard(ScreenPos cell) {
-    return cell.x <= 10 * gameOptions.columns + 10 && cell.y <= 6 * gameOptions.rows + 4;
+    const ScreenPos last = cellCentre(gameOptions.columns - 1, gameOptions.rows - 1);
+    return cell.x <= last.x && cell.y <= last.y;
 }
 
 std::string drawRandomCellName() {

@@ -5,15 +5,13 @@
 // compares it and tests a shot against the ships.
 
 #include "console/console.h"
+#include "options/game_options.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-inline constexpr int ShipCount = 4;
-inline constexpr int MaxColumns = 17;
-inline constexpr int MaxRows = 8;
 inline constexpr int MaxCells = MaxColumns * MaxRows;
 
 // The message area under the board and the legend below it, the same on every board size.
@@ -44,7 +42,14 @@ extern GameState gameState;
 
 void resetGame();
 
-ScreenPos cellCentre(int column, int row);
+// Where the board stands on screen, column and row counted from 0: A1's centre at (20, 10),
+// the next cell 10 columns to the right or 6 lines down. The grid runs halfway between the
+// centres and reaches out to the letters' line above and to the numbers' column on the left.
+constexpr ScreenPos cellCentre(int column, int row) {
+    return {10 * column + 20, 6 * row + 10};
+}
+inline constexpr int LetterLine = 4;
+inline constexpr int NumberColumn = 10;
 // A word such as "b3": only its first two characters count. An unknown letter gives 0 in x,
 // an unknown digit 0 in y.
 ScreenPos parseCoordinate(std::string_view word);

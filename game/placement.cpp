@@ -34,6 +34,16 @@ ScreenPos readFreeShipCell() {
     }
 }
 
+void placeEnemyShips() {
+    for (int ship = 0; ship < ShipCount; ++ship) {
+        ScreenPos cell;
+        do {
+            cell = parseCoordinate(drawRandomCellName());
+        } while (containsCell(gameState.enemyShips, ship, cell));
+        gameState.enemyShips[static_cast<std::size_t>(ship)] = cell;
+    }
+}
+
 } // namespace
 
 void placeShips() {
@@ -49,14 +59,4 @@ void placeShips() {
     }
     placeEnemyShips();
     pause(3000);
-}
-
-void placeEnemyShips() {
-    for (int ship = 0; ship < ShipCount; ++ship) {
-        ScreenPos cell;
-        do {
-            cell = parseCoordinate(drawRandomCellName());
-        } while (containsCell(gameState.enemyShips, ship, cell));
-        gameState.enemyShips[static_cast<std::size_t>(ship)] = cell;
-    }
 }

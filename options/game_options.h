@@ -16,6 +16,6 @@ extern GameOptions gameOptions;
 
 // The board sizes the options allow: up to 17 columns and 8 rows, and never fewer cells
 // than the four ships each side places.
-inline constexpr std::int32_t ColumnLimit = 17;
-inline constexpr std::int32_t RowLimit = 8;
-inline constexpr std::int32_t FewestCells = 4;
+inline constexpr std::int32_t MaxColumns = 17;
+inline constexpr std::int32_t MaxRows = 8;
+inline constexpr std::int32_t ShipCount = 4;

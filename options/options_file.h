@@ -9,7 +9,8 @@
 void buildOptionsPaths();
 // Replaces the settings with those of the file, if there is one.
 void loadOptionsFile();
-// With saving on, writes the file (through a temporary file, so that it is whole or not
-// there), where a link in its place points, and only over a file that may be written; with
-// saving off, removes the file (a link as a link) and, with it, the folder.
+// With saving on, writes the file (whole or not at all where it can, where a link of the
+// user's own in its place points, and only over a file that may be written); with saving
+// off, removes the file (a link as a link) and the program's leftovers, then the folder if
+// nothing else is in it.
 void storeOptionsFile();

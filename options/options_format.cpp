@@ -12,30 +12,10 @@ namespace {
 // no digit, it ends the number.
 constexpr std::size_t LineLimit = 19;
 
-// One line without its LF, taking at most budget bytes from the stream. atEnd is set when the
-// end of the stream or of the budget was reached, also when it came at once: such an empty
-// read still counts as a line (of no characters).
-std::string readLine(std::istream& in, std::size_t& budget, bool& atEnd) {
-    std::string line;
-    for (;;) {
-        const int ch = budget == 0 ? std::char_traits<char>::eof() : (--budget, in.get());
-        if (ch == std::char_traits<char>::eof()) {
-            atEnd = true;
-            return line;
-        }
-        if (ch == '\n') {
-            return line;
-        }
-        if (line.size() < LineLimit) {
-            line.push_back(static_cast<char>(ch));
-        }
-    }
-}
-
 // strtol with base 10, held to 32 bits as on the system the file format comes from: digits
 // after blanks and a sign, 0 without digits, the nearest limit when the number is too big.
-std::int32_t toNumber(const std::string& line) {
-    const long value = std::strtol(line.c_str(), nullptr, 10);
+std::int32_t toNumber(std::string_view line) {
+    const long value = std::strtol(std::string(line).c_str(), nullptr, 10);
     return static_cast<std::int32_t>(std::clamp<long>(value, INT32_MIN, INT32_MAX));
 }
 
@@ -46,20 +26,21 @@ std::string formatOptions(const GameOptions& options) {
            (options.cheatMode ? "1" : "0") + "\r\n" + (options.saveOptions ? "1" : "0") + "\r\n";
 }
 
-void readOptions(std::istream& in, GameOptions& options) {
-    std::size_t budget = OptionsReadLimit;
-    bool atEnd = false;
-    for (int lineNumber = 0; lineNumber < 4 && !atEnd; ++lineNumber) {
-        const std::int32_t number = toNumber(readLine(in, budget, atEnd));
+// The end of the bytes counts as a line too, also right after a line end: such an empty line
+// gives its field the number 0.
+void readOptions(std::string_view bytes, GameOptions& options) {
+    for (int lineNumber = 0; lineNumber < 4; ++lineNumber) {
+        const std::size_t end = bytes.find('\n');
+        const std::int32_t number = toNumber(bytes.substr(0, std::min(end, LineLimit)));
         switch (lineNumber) {
         case 0:
-            options.columns = number >= 1 && number <= ColumnLimit ? number : ColumnLimit;
+            options.columns = number >= 1 && number <= MaxColumns ? number : MaxColumns;
             break;
         case 1:
-            options.rows = number >= 1 && number <= RowLimit ? number : RowLimit;
-            if (options.columns * options.rows < FewestCells) {
-                options.columns = ColumnLimit;
-                options.rows = RowLimit;
+            options.rows = number >= 1 && number <= MaxRows ? number : MaxRows;
+            if (options.columns * options.rows < ShipCount) {
+                options.columns = MaxColumns;
+                options.rows = MaxRows;
             }
             break;
         case 2:
@@ -69,5 +50,16 @@ void readOptions(std::istream& in, GameOptions& options) {
             options.saveOptions = number == 1;
             break;
         }
+        if (end == std::string_view::npos) {
+            return;
+        }
+        bytes.remove_prefix(end + 1);
     }
+}
+
+void readOptions(std::istream& in, GameOptions& options) {
+    std::string bytes(OptionsReadLimit, '\0');
+    in.read(bytes.data(), std::streamsize(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    readOptions(bytes, options);
 }

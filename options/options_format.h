@@ -8,17 +8,20 @@
 #include <cstddef>
 #include <istream>
 #include <string>
+#include <string_view>
 
-// Four lines of 19 characters and their line ends fit in under a hundred bytes; the reader
-// takes no more than this from any file, so that a huge or endless one cannot hold up the start.
+// Four lines of 19 characters and their line ends fit in under a hundred bytes; no more than
+// this is read from any file, so that a huge or endless one cannot hold up the start.
 constexpr std::size_t OptionsReadLimit = 512;
 
 // The file's bytes for these options, CR LF after every line.
 std::string formatOptions(const GameOptions& options);
 
-// Takes the four lines from the stream into options. Lines may end with LF or CR LF; each is
-// converted like strtol, a value out of range gives that field's default, a board of fewer
+// Takes the four lines of the file's bytes into options. Lines may end with LF or CR LF; each
+// is converted like strtol, a value out of range gives that field's default, a board of fewer
 // than four cells gives 17 x 8, a missing line leaves its field alone. Lines after the fourth
-// are not looked at, and no more than OptionsReadLimit bytes are taken: what lies beyond counts
-// as the end of the file.
+// are not looked at.
+void readOptions(std::string_view bytes, GameOptions& options);
+// The same for the first OptionsReadLimit bytes of a stream; what lies beyond counts as the
+// end of the file.
 void readOptions(std::istream& in, GameOptions& options);

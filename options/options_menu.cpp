@@ -113,16 +113,9 @@ struct NumberField {
     std::int32_t limit;
     // The other side of the board: together they must hold the ships.
     std::int32_t other;
-    std::string_view rangeMessage;
     // 20 characters, so that the value comes back to its column.
     std::string_view label;
 };
-
-void blankRestOfLine(ScreenPos from) {
-    for (int x = from.x; x < ConsoleWidth; ++x) {
-        writeAt({x, from.y}, " ");
-    }
-}
 
 // The entry cannot be cancelled: it ends only with a value that passes both checks, so the
 // record is always a board of at least four cells.
@@ -137,16 +130,17 @@ void enterNumber(const NumberField& field, int y) {
         const std::optional<std::int32_t> typed = readNumber();
         if (!typed || *typed < 1 || *typed > field.limit) {
             // The last try's typing may reach beyond the message; the next try is typed there.
-            blankRestOfLine({LabelColumn, y});
-            writeAt({LabelColumn, y}, field.rangeMessage);
+            blankLine(y, LabelColumn);
+            writeAt({LabelColumn, y},
+                    "Geben Sie maximal " + std::to_string(field.limit) + " und minimal 1 ein: ");
             errorShown = true;
             continue;
         }
         number = *typed;
-        if (number * field.other < FewestCells) {
-            blankRestOfLine({LabelColumn, y});
+        if (number * field.other < ShipCount) {
+            blankLine(y, LabelColumn);
             writeAt({LabelColumn, y}, "Geben Sie mindestens ");
-            writeNumber((FewestCells + field.other - 1) / field.other);
+            writeNumber((ShipCount + field.other - 1) / field.other);
             writeText(" ein: ");
             errorShown = true;
             continue;
@@ -166,7 +160,7 @@ void enterNumber(const NumberField& field, int y) {
     writeAt({ValueColumn, y}, std::to_string(number));
     // What was typed stays echoed on the line (a leading zero, a second number); it must
     // not read as part of the value.
-    blankRestOfLine({ValueColumn + static_cast<int>(std::to_string(number).size()), y});
+    blankLine(y, ValueColumn + static_cast<int>(std::to_string(number).size()));
     writeAt({MarkColumn, y}, "x");
 }
 
@@ -180,14 +174,10 @@ void editEntry(int entry) {
         editSwitch(gameOptions.saveOptions, y);
         break;
     case ColumnsEntry:
-        enterNumber({gameOptions.columns, ColumnLimit, gameOptions.rows,
-                     "Geben Sie maximal 17 und minimal 1 ein: ", "Anzahl der Spalten: "},
-                    y);
+        enterNumber({gameOptions.columns, MaxColumns, gameOptions.rows, "Anzahl der Spalten: "}, y);
         break;
     default:
-        enterNumber({gameOptions.rows, RowLimit, gameOptions.columns,
-                     "Geben Sie maximal 8 und minimal 1 ein: ", "Anzahl der Zeilen:  "},
-                    y);
+        enterNumber({gameOptions.rows, MaxRows, gameOptions.columns, "Anzahl der Zeilen:  "}, y);
         break;
     }
 }

@@ -1,6 +1,6 @@
 #include "app/banners.h"
 #include "app/info_screens.h"
-#include "console/virtual_console.h"
+#include "support/virtual_console.h"
 
 #include <array>
 #include <gtest/gtest.h>

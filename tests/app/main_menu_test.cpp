@@ -1,6 +1,6 @@
 #include "app/banners.h"
 #include "app/main_menu.h"
-#include "console/virtual_console.h"
+#include "support/virtual_console.h"
 #include "menu_marks.h"
 
 #include <gtest/gtest.h>

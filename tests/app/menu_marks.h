@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/virtual_console.h"
+#include "support/virtual_console.h"
 
 #include <algorithm>
 

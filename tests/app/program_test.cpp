@@ -5,7 +5,7 @@
 
 #include "app/main_menu.h"
 #include "app/program.h"
-#include "console/virtual_console.h"
+#include "support/virtual_console.h"
 #include "game/game_state.h"
 #include "menu_marks.h"
 #include "options/game_options.h"

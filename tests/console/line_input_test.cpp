@@ -4,7 +4,7 @@
 
 #include "console/console.h"
 #include "console/line_input.h"
-#include "console/virtual_console.h"
+#include "support/virtual_console.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -20,12 +20,11 @@ TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
         EXPECT_TRUE(console.screen().cursorVisible);
         expectLegend({{LightBlue, " = Wasser-Treffer"}, {DarkRed, " = Schiff-Treffer"}});
     };
-    atPause[0] = [&] {
-        EXPECT_EQ(console.line(57), "          ___  __   __  __  __  __  __");
+    atMessage("___  __   __  __  __  __  __", [&] { // TREFFER!
         EXPECT_TRUE(console.shows({10, 59}, R"( |  | \  |__ |   |   |__ | \ . )", LightRed));
         EXPECT_TRUE(showsCells({"j5"}, DarkRed));
         EXPECT_FALSE(console.screen().cursorVisible);
-    };
+    });
     atInput[1] = [&] {
         EXPECT_TRUE(console.shows({10, 57}, "Feuer frei!", LightRed));
         EXPECT_TRUE(console.screen().cursorVisible);
@@ -43,10 +42,10 @@ TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
     atInput[4] = [&] {
         EXPECT_EQ(console.line(57), "          So groß ist das Spielfeld nicht!"_cp);
     };
-    atPause[1] = [&] {
+    atMessage(" __             __  __   __", [&] { // DANEBEN!
         EXPECT_TRUE(console.shows({10, 59}, R"(|__/ /--\ | \| |__ |__) |__ | \| .)", LightBlue));
         EXPECT_TRUE(showsCells({"e3"}, LightBlue));
-    };
+    });
 
     playerTurn();
 

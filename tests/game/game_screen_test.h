@@ -2,11 +2,11 @@
 
 // Drives the game's screens through the virtual console: typed input and random numbers are
 // scripted up front, and checks run at the moments that matter, when the program starts to
-// read a given input or sits in a given pause.
+// read a given input or pauses with a given message on screen.
 
-#include "console/virtual_console.h"
 #include "game/game_state.h"
 #include "options/game_options.h"
+#include "support/virtual_console.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -30,10 +30,18 @@ class GameScreenTest : public ::testing::Test {
                 run(atInput, input->second);
             }
         };
-        console.onPause = [this](int) { run(atPause, pausesSeen_++); };
+        console.onPause = [this](int milliseconds) {
+            pauseLength = milliseconds;
+            std::string message = console.line(MessageLine);
+            message.erase(0, MessageColumn);
+            run(atMessage_, {message, ++messagesSeen_[message]});
+            if (onPause) {
+                onPause(milliseconds);
+            }
+        };
     }
     ~GameScreenTest() override {
-        EXPECT_TRUE(atInput.empty() && atPause.empty()) << "check not run";
+        EXPECT_TRUE(atInput.empty() && atMessage_.empty()) << "check not run";
         gameOptions = GameOptions{};
         resetGame();
     }
@@ -58,6 +66,10 @@ class GameScreenTest : public ::testing::Test {
         for (const std::string_view name : cells) {
             console.scriptRandom({name[0] - 'a', name[1] - '1'});
         }
+    }
+    // A check for the nth pause (from 1) with this text on the message line, from its column.
+    void atMessage(std::string_view text, std::function<void()> check, int nth = 1) {
+        atMessage_[{std::string(text), nth}] = std::move(check);
     }
     // The 9 x 5 inside of each cell: all X in color, or all blank for Empty.
     ::testing::AssertionResult showsCells(std::initializer_list<std::string_view> cells,
@@ -87,14 +99,17 @@ class GameScreenTest : public ::testing::Test {
     }
 
     VirtualConsole console;
-    // Checks by number of the input (from 0) whose reading starts, or of the pause (from 0).
+    // Checks by number of the input (from 0) whose reading starts.
     Checks atInput;
-    Checks atPause;
+    // Called in every pause after the message checks; the pause in progress is pauseLength long.
+    std::function<void(int milliseconds)> onPause;
+    int pauseLength = 0;
 
   private:
-    static void run(Checks& checks, std::size_t index) {
+    template <class Key>
+    static void run(std::map<Key, std::function<void()>>& checks, const Key& key) {
         // A check runs once; what is left at the end never ran.
-        if (auto check = checks.extract(index)) {
+        if (auto check = checks.extract(key)) {
             check.mapped()();
         }
     }
@@ -102,5 +117,6 @@ class GameScreenTest : public ::testing::Test {
     // The number of each input by the count of bytes typed before it.
     std::map<std::size_t, std::size_t> inputAt_;
     std::size_t typed_ = 0;
-    std::size_t pausesSeen_ = 0;
+    std::map<std::pair<std::string, int>, std::function<void()>> atMessage_;
+    std::map<std::string, int> messagesSeen_;
 };

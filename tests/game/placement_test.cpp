@@ -39,12 +39,12 @@ TEST_F(ShipPlacement, EveryFaultIsAnsweredInPlaceWithoutUsingUpAShip) {
     };
     atInput[5] = [&] { expectPrompt("3. Schiffes"); };
     atInput[6] = [&] { EXPECT_EQ(console.textAt({65, 58}, 2), "  ") << "c1 still stands"; };
-    atPause[0] = [&] {
+    atMessage("Platziere deine Schiffe!", [&] {
         expectPrompt("4. Schiffes");
         EXPECT_TRUE(console.shows({65, 58}, "d1", LightGreen)); // as the last read left it
         EXPECT_TRUE(showsCells({"a1", "b1", "c1", "d1"}, Yellow));
         EXPECT_TRUE(showsCells({"e4"}, Empty));
-    };
+    });
 
     setCursorVisible(false); // as the end of a game leaves it
     placeShips();

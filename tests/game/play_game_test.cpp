@@ -9,7 +9,7 @@ class WholeGame : public GameScreenTest {
     // On 10 x 5 the player misses a5, the computer hits a1, b1, c1 and misses a2 (after
     // drawing b1 a second time), the player hits j5 and misses b5, the computer misses a3,
     // the player misses c5, and the computer's hit on d1 wins: 29 pauses up to the end of the
-    // battle.
+    // battle, 11 more for the reveal.
     void scriptLostGame() {
         gameOptions = {10, 5};
         typeLines({"a1", "b1", "c1", "d1", "a5", "j5", "b5", "c5"});
@@ -29,56 +29,58 @@ class WholeGame : public GameScreenTest {
 TEST_F(WholeGame, LossRevealsTheShipsThePlayerDidNotFind) {
     scriptLostGame();
     atInput[5] = [&] { EXPECT_TRUE(showsCells({"j5"}, Empty)); };
-    atPause[2] = [&] {
+    atMessage("Gegner am Zug", [&] {
         EXPECT_TRUE(showsCells({"a1"}, Yellow));
         expectLegend({{Yellow, " = Deine Schiffe"},
                       {LightBlue, " = feindliche Wasser-Treffer"},
                       {DarkRed, " = feindliche Schiff-Treffer"}});
-    };
-    atPause[4] = [&] { EXPECT_EQ(console.line(57), "          Gegner am Zug.."); };
-    atPause[5] = [&] {
-        EXPECT_EQ(console.line(57), "          Gegner hat auf A1 geschossen und getroffen!");
+    });
+    atMessage("Gegner am Zug..", [&] { EXPECT_EQ(pauseLength, 500); });
+    atMessage("Gegner hat auf A1 geschossen und getroffen!", [&] {
+        EXPECT_EQ(pauseLength, 3000);
         EXPECT_TRUE(showsCells({"a1"}, DarkRed));
-    };
-    atPause[6] = [&] {
-        EXPECT_EQ(console.line(57), "          Gegner am Zug");
-        EXPECT_EQ(console.colorAt({10, 57}), LightRed); // not the colour of the hit before
-    };
-    atPause[17] = [&] {
-        EXPECT_TRUE(
-            console.shows({10, 57}, "Gegner hat auf A2 geschossen und NICHT getroffen!", LightRed));
+    });
+    // The next shot of the same turn: not in the colour of the hit before.
+    atMessage(
+        "Gegner am Zug",
+        [&] {
+            EXPECT_EQ(console.colorAt({10, 57}), LightRed);
+        },
+        2);
+    atMessage("Gegner hat auf A2 geschossen und NICHT getroffen!", [&] {
+        EXPECT_TRUE(console.shows({10, 57}, "Gegner hat", LightRed));
         EXPECT_TRUE(showsCells({"a2"}, LightBlue));
-    };
+    });
     // Each board drawn anew shows the hits and misses of the turns before.
     atInput[7] = [&] {
         EXPECT_TRUE(showsCells({"j5"}, DarkRed));
         EXPECT_TRUE(showsCells({"a5", "b5"}, LightBlue));
     };
-    atPause[28] = [&] {
+    atMessage("Gegner hat auf D1 geschossen und getroffen!", [&] {
         EXPECT_TRUE(showsCells({"a1", "b1", "c1", "d1"}, DarkRed));
         EXPECT_TRUE(showsCells({"a2", "a3"}, LightBlue));
+    });
+    // The reveal: five blinks of the ships not found, half a second dark and a second light,
+    // and a second more; the ship already hit stays dark red.
+    std::vector<int> reveal;
+    onPause = [&](int milliseconds) {
+        if (milliseconds == 3000 || !console.shows({90, 0}, "GEGNERISCHES FELD", LightRed)) {
+            return;
+        }
+        reveal.push_back(milliseconds);
+        EXPECT_TRUE(showsCells({"i5", "h5", "g5"}, milliseconds == 500 ? Black : LightCyan));
+        EXPECT_TRUE(showsCells({"j5"}, DarkRed));
+        EXPECT_TRUE(showsCells({"a5", "b5", "c5"}, LightBlue));
+        EXPECT_TRUE(showsCells({"a1"}, Empty)); // the player's board is gone
+        expectLegend({{LightBlue, " = Wasser-Treffer"},
+                      {DarkRed, " = Schiff-Treffer"},
+                      {LightCyan, " = feindliche Schiffe"}});
     };
-    // Five blinks of the ships not found, half a second dark and a second light; the ship
-    // already hit stays dark red.
-    for (std::size_t pause = 29; pause < 39; ++pause) {
-        atPause[pause] = [&, unhit = pause % 2 == 1 ? Black : LightCyan] {
-            EXPECT_TRUE(showsCells({"i5", "h5", "g5"}, unhit));
-            EXPECT_TRUE(showsCells({"j5"}, DarkRed));
-            EXPECT_TRUE(showsCells({"a5", "b5", "c5"}, LightBlue));
-            EXPECT_TRUE(showsCells({"a1"}, Empty)); // the player's board is gone
-            expectLegend({{LightBlue, " = Wasser-Treffer"},
-                          {DarkRed, " = Schiff-Treffer"},
-                          {LightCyan, " = feindliche Schiffe"}});
-        };
-    }
 
     playGame();
 
-    ASSERT_EQ(console.pauses.size(), 40u);
-    EXPECT_EQ(std::vector(console.pauses.begin() + 2, console.pauses.begin() + 6),
-              (std::vector{500, 500, 500, 3000}));
-    EXPECT_EQ(std::vector(console.pauses.begin() + 29, console.pauses.end()),
-              (std::vector{500, 1000, 500, 1000, 500, 1000, 500, 1000, 500, 1000, 1000}));
+    EXPECT_EQ(reveal, (std::vector{500, 1000, 500, 1000, 500, 1000, 500, 1000, 500, 1000, 1000}));
+    EXPECT_EQ(console.pauses.size(), 40u);
 }
 
 TEST_F(WholeGame, LossInCheatModeGoesStraightToTheBanner) {

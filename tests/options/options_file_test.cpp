@@ -17,6 +17,14 @@
 #include <set>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#else
+#include <filesystem>
+#include <fstream>
+#include <numeric>
+#include <set>
+#include <shlobj.h>
+#include <tuple>
+#include <windows.h>
 #endif
 
 namespace {
@@ -105,8 +113,9 @@ TEST(OptionsFile, LoadingAndQuittingTouchOnlyTheOptionsFileAndItsFolderAndOnlyAs
         {"ln -s Optionen.cfg Optionen.cfg", true, unchanged},
         // A disk that fills up during the save leaves the old file.
         {"echo 7 >Optionen.cfg", true, unchanged, 7, "", 4},
-        // Removed with the folder, links as links: nothing outside the folder.
+        // Removed, a link as a link, and the folder when nothing of the user's is left in it.
         {"mkdir sub ../k && touch sub/x ../k/x && echo 3 >Optionen.cfg && ln -s ../k link", false,
+         "Kentermeer 750|Kentermeer/link -> ../k|Kentermeer/sub 750|Kentermeer/sub/x 640 |"
          "k 750|k/x 640 |"},
         {"mkdir ../k && echo 3 >../k/x && ln -s ../k/x Optionen.cfg", false, "k 750|k/x 640 3\n|"},
         // A folder that is itself a link stays.
@@ -158,9 +167,67 @@ TEST(OptionsFile, LoadingAndQuittingTouchOnlyTheOptionsFileAndItsFolderAndOnlyAs
     }
 }
 
+// Each case lays out the options folder, which holds $f with 5, with a shell command run in
+// it, quits as root or as the user nobody, who is then given the folder, and checks what is
+// left with a shell command run in the folder. ../secret, which holds 5, is a file of root's.
+TEST(OptionsFile, QuittingKeepsWhatTheUserArrangedAndWritesOnlyThroughTheirOwnLinks) {
+    const ScratchConfigHome config;
+    const bool root = ::geteuid() == 0;
+    const std::string shell = "f=Optionen.cfg; kept() { [ \"$(cat $1)\" = 5 ]; }; saved() { "
+                              "printf '4\\r\\n4\\r\\n0\\r\\n1\\r\\n' | cmp -s - $1; }; cd " +
+                              config.root.string() + " && ";
+    const std::tuple<std::string, bool, bool, std::string> cases[] = {
+        // Root writes nothing through another user's link, follows its own, and leaves a file
+        // with no write bit alone. A name planted in another user's folder is replaced.
+        {"ln -sf ../secret $f && chown -h 65534 . $f", true, true, "kept ../secret && [ -L $f ]"},
+        {"ln -sf ../secret $f", true, true, "saved ../secret"},
+        {"chmod 444 $f", true, true, "kept $f"},
+        {"ln -f ../secret $f && chown 65534 .", true, true, "kept ../secret && saved $f"},
+        // Written in place where no temporary can be made, and where a new file would lose the
+        // old one's other names, its access control list (whose mask never becomes group bits)
+        // or its attributes.
+        {"chmod 555 .", false, true, "saved $f && [ \"$(ls -A)\" = $f ]"},
+        {"ln $f ../other", false, true, "saved ../other"},
+        {"chmod 600 $f && setfacl -m u:65533:rw $f", false, true,
+         "saved $f && getfacl -c $f | grep -x user:65533:rw- && getfacl -c $f | grep -x "
+         "group::---"},
+        {"setfattr -n user.from -v x $f", false, true, "saved $f && getfattr -n user.from $f"},
+        // Removing takes only the options file and the leftovers of killed saves: the folder
+        // stays with the user's own files.
+        {"touch notes $f.kentermeer-1-0", false, false, "[ \"$(ls -A)\" = notes ]"},
+    };
+    for (const auto& [layout, asRoot, save, check] : cases) {
+        if (asRoot && !root) {
+            continue; // only root can play both users
+        }
+        const std::string nobody = root && !asRoot ? " && chown -Rh 65534:65534 .." : "";
+        ASSERT_EQ(std::system((shell +
+                               "rm -rf * && echo 5 >secret && mkdir Kentermeer && cd "
+                               "Kentermeer && echo 5 >$f && " +
+                               layout + nobody)
+                                  .c_str()),
+                  0)
+            << layout;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (root && !asRoot && (::setgid(65534) | ::setuid(65534))) {
+                std::_Exit(1);
+            }
+            gameOptions = {4, 4, false, save};
+            storeOptionsFile();
+            std::_Exit(0);
+        }
+        ::waitpid(child, nullptr, 0);
+        EXPECT_EQ(std::system((shell + "cd Kentermeer && { " + check + "; } >/dev/null").c_str()),
+                  0)
+            << layout;
+    }
+    gameOptions = {};
+}
+
 // A save killed at any moment leaves the old file or the new one. A signal that can wait
-// leaves nothing else; SIGKILL, in the moment between naming the new file and renaming it,
-// may leave that file whole beside the old one, and the next save clears it away.
+// leaves nothing else; SIGKILL, in the moment between making the new file and renaming it,
+// may leave that file beside the old one, and the next save clears it away.
 TEST(OptionsFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
     const ScratchConfigHome config;
     const GameOptions saved[] = {{5, 3, false, true}, {4, 4, true, true}};
@@ -180,9 +247,58 @@ TEST(OptionsFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
         for (const auto& entry : fs::directory_iterator(config.root / "Kentermeer")) {
             const std::string bytes = read(entry.path());
             EXPECT_TRUE(entry.path().filename() == "Optionen.cfg" || kill % 2 == 1) << entry.path();
-            EXPECT_TRUE(bytes == formatOptions(saved[0]) || bytes == formatOptions(saved[1]));
+            EXPECT_TRUE(entry.path().filename() != "Optionen.cfg" ||
+                        bytes == formatOptions(saved[0]) || bytes == formatOptions(saved[1]));
         }
     }
+    gameOptions = {};
+}
+
+#endif
+
+#ifdef _WIN32
+
+// The options folder is the user's own, in the application-data folder: one that is there is
+// put aside for the test and back after it. Each case quits over files that hold 5.
+TEST(OptionsFileOnWindows, QuittingKeepsAReadOnlyFileAndTheUsersOwnFiles) {
+    namespace fs = std::filesystem;
+    wchar_t appData[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, FALSE));
+    const fs::path folder = fs::path(appData) / "Kentermeer", file = folder / "Optionen.cfg";
+    const fs::path aside = fs::path(appData) / "Kentermeer.aside";
+    std::error_code error;
+    fs::rename(folder, aside, error);
+    buildOptionsPaths();
+    const std::string leftover = "Optionen.cfg.kentermeer-1-0";
+    const std::tuple<std::set<std::string>, bool, bool, std::string> cases[] = {
+        // A read-only file stays as it is; another is replaced, and a killed save's leftover
+        // goes.
+        {{"Optionen.cfg"}, true, true, "Optionen.cfg 5|"},
+        {{"Optionen.cfg", leftover}, false, true, "Optionen.cfg 4\r\n4\r\n0\r\n1\r\n|"},
+        // Removing takes the file, read-only or not, and leftovers, then the folder if empty.
+        {{"Optionen.cfg", leftover, "Notizen.txt"}, true, false, "Notizen.txt 5|"},
+        {{"Optionen.cfg", leftover}, false, false, "gone"},
+    };
+    for (const auto& [files, readOnly, save, after] : cases) {
+        fs::remove_all(folder, error);
+        fs::create_directory(folder, error);
+        for (const std::string& name : files) {
+            std::ofstream(folder / name, std::ios::binary) << "5";
+        }
+        SetFileAttributesW(file.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : 0);
+        gameOptions = {4, 4, false, save};
+        storeOptionsFile();
+        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        std::set<std::string> found{fs::exists(folder) ? "" : "gone"};
+        for (const auto& entry : fs::directory_iterator(folder, error)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            found.insert(entry.path().filename().string() + " " +
+                         std::string(std::istreambuf_iterator<char>(in), {}) + "|");
+        }
+        EXPECT_EQ(std::accumulate(found.begin(), found.end(), std::string()), after);
+    }
+    fs::remove_all(folder, error);
+    fs::rename(aside, folder, error);
     gameOptions = {};
 }
 

@@ -1,11 +1,12 @@
-#include "console/virtual_console.h"
 #include "options/game_options.h"
 #include "options/options_banner.h"
 #include "options/options_menu.h"
+#include "support/virtual_console.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -62,18 +63,21 @@ TEST_F(OptionsMenu, MarkSkipsTheHeadingStopsAtBothEndsAndIgnoresOtherKeys) {
 }
 
 TEST_F(OptionsMenu, SwitchChangesOnlyWithEnterAndEscapeShowsTheStoredValueAgain) {
-    std::string seen; // at each key: the value, its colour and the mark's colour
+    using Seen = std::tuple<std::string, int, int>; // the value, its colour, the mark's colour
+    std::vector<Seen> seen;                         // at each key
     console.onKeyWait = [&] {
-        seen += console.textAt({104, 36}, 3) + std::to_string(console.colorAt({104, 36})) + "," +
-                std::to_string(console.colorAt({81, 36})) + "|";
+        seen.emplace_back(console.textAt({104, 36}, 3), console.colorAt({104, 36}),
+                          console.colorAt({81, 36}));
     };
     const std::string up(keys::Up), down(keys::Down), enter(keys::Enter);
     console.type(enter + down + up + enter); // toggled twice: kept
     console.type(enter + up);                // toggled once: dropped
     console.pressEscape();
     run(down + enter + down + enter); // saving on
-    EXPECT_EQ(seen, "Aus2,2|Aus2,12|An 2,12|Aus2,12|Aus2,2|Aus2,12|An 2,12|Aus2,2|Aus2,2|Aus2,2|"
-                    "Aus2,2|Aus2,2|");
+    const Seen off{"Aus", DarkGreen, DarkGreen}, editedOff{"Aus", DarkGreen, LightRed},
+        editedOn{"An ", DarkGreen, LightRed};
+    EXPECT_EQ(seen, (std::vector{off, editedOff, editedOn, editedOff, off, editedOff, editedOn, off,
+                                 off, off, off, off}));
     EXPECT_EQ(gameOptions, (GameOptions{17, 8, false, true}));
 }
 

@@ -5,22 +5,12 @@
 // also from inside a pause or a key wait.
 
 #include "console/backend.h"
+#include "support/scripted_input.h"
 
-#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-namespace keys {
-// Bytes as a terminal sends them.
-inline constexpr std::string_view Up = "\x1b[A";
-inline constexpr std::string_view Down = "\x1b[B";
-inline constexpr std::string_view Right = "\x1b[C";
-inline constexpr std::string_view Left = "\x1b[D";
-inline constexpr std::string_view Enter = "\r";
-inline constexpr std::string_view Backspace = "\x7f";
-} // namespace keys
 
 class VirtualConsole : public ConsoleBackend {
   public:
@@ -29,15 +19,18 @@ class VirtualConsole : public ConsoleBackend {
     ~VirtualConsole() override;
 
     // Script: bytes as the terminal would send them, in order.
-    void type(std::string_view bytes);
-    void typeLine(std::string_view text);
+    void type(std::string_view bytes) { input_.type(bytes); }
+    void typeLine(std::string_view text) {
+        type(text);
+        type(keys::Enter);
+    }
     // Escape alone: the terminal stays quiet after it, so it is not taken for a sequence.
-    void pressEscape();
+    void pressEscape() { input_.pressEscape(); }
     // Bytes typed once the program has dropped what was typed ahead: all typed before them
     // is what the drop takes away. Without them, a drop takes the whole script.
-    void typeAfterDrop(std::string_view bytes);
+    void typeAfterDrop(std::string_view bytes) { input_.typeAfterDrop(bytes); }
     // Numbers drawRandom hands out, in order; after them a fixed sequence follows.
-    void scriptRandom(std::initializer_list<int> numbers);
+    void scriptRandom(std::initializer_list<int> numbers) { random_.script(numbers); }
     // The program may end (its input runs out, or it quits) only in a test that says so,
     // inside EXPECT_EXIT. Anywhere else the end aborts the test with a message, so that a
     // script that runs dry cannot skip the test's remaining checks and pass.
@@ -59,10 +52,9 @@ class VirtualConsole : public ConsoleBackend {
     std::function<void(int milliseconds)> onPause;
     // Called before each key is taken from the script.
     std::function<void()> onKeyWait;
-    int presentCount = 0;
     bool setupDone = false;
     // Bytes of the script not yet read.
-    std::size_t unreadInput() const { return input_.size(); }
+    std::size_t unreadInput() const { return input_.unread(); }
 
     void setup() override { setupDone = true; }
     void present(Screen& screen) override;
@@ -71,25 +63,10 @@ class VirtualConsole : public ConsoleBackend {
     void sleep(int milliseconds) override;
     // The program hands the console back only as it ends.
     void restore() override;
-    int random() override;
+    int random() override { return random_.next(); }
 
   private:
-    class ScriptSource : public ByteSource {
-      public:
-        explicit ScriptSource(std::deque<int>& input) : input_(input) {}
-        ByteRead readByte(int waitMs, unsigned char& byte) override;
-
-      private:
-        std::deque<int>& input_;
-    };
-
-    // Bytes, -1 where the terminal goes quiet, and DropMark where the program drops what was
-    // typed ahead.
-    static constexpr int DropMark = -2;
-    std::deque<int> input_;
-    ScriptSource source_{input_};
-    KeyDecoder decoder_;
-    std::deque<int> randomNumbers_;
+    ScriptedBytes input_;
+    ScriptedRandom random_{12345};
     bool programEndExpected_ = false;
-    unsigned randomState_ = 12345;
 };

@@ -1,6 +1,5 @@
-#include "console/virtual_console.h"
+#include "support/virtual_console.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,31 +9,6 @@ VirtualConsole::VirtualConsole() {
 
 VirtualConsole::~VirtualConsole() {
     installConsoleBackend(nullptr);
-}
-
-void VirtualConsole::type(std::string_view bytes) {
-    for (const char ch : bytes) {
-        input_.push_back(static_cast<unsigned char>(ch));
-    }
-}
-
-void VirtualConsole::typeLine(std::string_view text) {
-    type(text);
-    type(keys::Enter);
-}
-
-void VirtualConsole::pressEscape() {
-    input_.push_back(0x1B);
-    input_.push_back(-1);
-}
-
-void VirtualConsole::typeAfterDrop(std::string_view bytes) {
-    input_.push_back(DropMark);
-    type(bytes);
-}
-
-void VirtualConsole::scriptRandom(std::initializer_list<int> numbers) {
-    randomNumbers_.insert(randomNumbers_.end(), numbers.begin(), numbers.end());
 }
 
 std::string VirtualConsole::textAt(ScreenPos pos, int length) const {
@@ -68,7 +42,6 @@ bool VirtualConsole::shows(ScreenPos pos, std::string_view text, std::uint8_t co
 }
 
 void VirtualConsole::present(Screen& screen) {
-    ++presentCount;
     screen.dirtyLines.reset();
     screen.clearPending = false;
 }
@@ -77,13 +50,11 @@ std::optional<KeyEvent> VirtualConsole::readKeyEvent() {
     if (onKeyWait) {
         onKeyWait();
     }
-    return nextKeyEvent(decoder_, source_);
+    return input_.nextKey();
 }
 
 void VirtualConsole::dropPendingKeys() {
-    const auto mark = std::find(input_.begin(), input_.end(), DropMark);
-    input_.erase(input_.begin(), mark == input_.end() ? mark : mark + 1);
-    decoder_.dropPending();
+    input_.drop();
 }
 
 void VirtualConsole::sleep(int milliseconds) {
@@ -91,32 +62,6 @@ void VirtualConsole::sleep(int milliseconds) {
         onPause(milliseconds);
     }
     pauses.push_back(milliseconds);
-}
-
-int VirtualConsole::random() {
-    if (!randomNumbers_.empty()) {
-        const int number = randomNumbers_.front();
-        randomNumbers_.pop_front();
-        return number;
-    }
-    // A small linear congruential generator: the same numbers in every test run.
-    randomState_ = randomState_ * 1103515245u + 12345u;
-    return static_cast<int>((randomState_ >> 16) & 0x7FFF);
-}
-
-ByteRead VirtualConsole::ScriptSource::readByte(int waitMs, unsigned char& byte) {
-    while (!input_.empty() && input_.front() < 0) {
-        input_.pop_front();
-        if (waitMs >= 0) {
-            return ByteRead::Timeout;
-        }
-    }
-    if (input_.empty()) {
-        return ByteRead::End;
-    }
-    byte = static_cast<unsigned char>(input_.front());
-    input_.pop_front();
-    return ByteRead::Byte;
 }
 
 void VirtualConsole::restore() {
