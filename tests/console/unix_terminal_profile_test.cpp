@@ -107,18 +107,12 @@ TEST(TerminalProfile, TheBackendAsksErasesAndColoursTheCursorAsItsProfileSays) {
 }
 
 TEST(TerminalProfile, AfterBlankingTheScreenTheEncoderMovesToAbsolutePositions) {
-    Screen model;
-    PaintedScreen front;
     VtEncoder encoder(Charset::Utf8, false);
-    model.color = LightRed;
-    modelMoveCursor(model, {5, 58});
-    paintChanges(model, front, encoder);
-    modelClear(model);
-    modelMoveCursor(model, {10, 58});
-    modelWrite(model, "x");
-    encoder.output().clear();
-    paintChanges(model, front, encoder);
+    encoder.cursor({5, 58}, true);
+    encoder.clear(LightRed);
+    const Cell x{'x', LightRed};
+    encoder.cells({10, 58}, &x, 1);
     // Not a move right from (5, 58): the blanks have left the cursor at the end of line 70.
-    EXPECT_NE(encoder.output().find("\x1b[70H" + std::string(ConsoleWidth, ' ') + "\x1b[59;11Hx"),
-              std::string::npos);
+    EXPECT_TRUE(
+        encoder.output().ends_with("\x1b[70H" + std::string(ConsoleWidth, ' ') + "\x1b[59;11Hx"));
 }
