@@ -43,8 +43,8 @@ TEST(TerminalProfile, KonsoleGetsNoResizeRequestScreenNoErasingAndUrxvtALightCur
 
 namespace {
 
-// Everything the backend sends a pseudo-terminal from its setup through a cleared screen with
-// a line of text to its restore.
+// Everything the backend sends a pseudo-terminal from its setup through two cleared screens
+// with a line of text each to its restore.
 std::string sessionOn(const TerminalProfile& profile) {
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     const int terminal = grantpt(master) == 0 && unlockpt(master) == 0
@@ -65,6 +65,9 @@ std::string sessionOn(const TerminalProfile& profile) {
         setColor(LightRed);
         clearScreen();
         writeAt({10, 58}, "Feuer frei!");
+        pause(0);
+        clearScreen(); // the next turn: a line to blank, one to write
+        writeAt({10, 57}, "Gegner am Zug");
         pause(0);
         console.restore();
         installConsoleBackend(nullptr);
@@ -103,7 +106,7 @@ TEST(TerminalProfile, TheBackendAsksErasesAndColoursTheCursorAsItsProfileSays) {
     const std::string urxvt =
         sessionOn(terminalProfile({"rxvt-unicode", "0;15", false, false, false}));
     EXPECT_LT(urxvt.find("\x1b]12;10\x07"), urxvt.find("Feuer frei!"));
-    EXPECT_TRUE(urxvt.ends_with("\x1b]12;0\x07\x1b[60H")) << "the cursor's black not put back";
+    EXPECT_TRUE(urxvt.ends_with("\x1b]12;0\x07\x1b[59H")) << "the cursor's black not put back";
 }
 
 TEST(TerminalProfile, AfterBlankingTheScreenTheEncoderMovesToAbsolutePositions) {
