@@ -91,11 +91,18 @@ cmake --build "$windows" -j2
 (cd "$windows" && cpack)
 zip="$windows/kentermeer-$version-win64.zip"
 unzip -l "$zip"
-for file in kentermeer.exe README.md LICENSE.txt; do
+for file in kentermeer.exe LIESMICH.txt LICENSE.txt; do
     unzip -l "$zip" "kentermeer-$version-win64/$file" >/dev/null || fail "$file is not in the zip"
 done
+! unzip -l "$zip" "kentermeer-$version-win64/README.md" >/dev/null ||
+    fail "the Unix README is in the zip"
 [ "$(unzip -Z1 "$zip" | grep -ci '\.dll$')" = 0 ] || fail "a DLL is in the zip"
 unzip -o -q "$zip" -d "$scratch"
+# Notepad's line ends on every line, UTF-8 marked as such, and the version it is for.
+liesmich="$scratch/kentermeer-$version-win64/LIESMICH.txt"
+[ "$(grep -c $'\r$' "$liesmich")" = "$(wc -l <"$liesmich")" ] || fail "LIESMICH.txt is not CR LF"
+head -n 1 "$liesmich" | grep -q $'^\xef\xbb\xbfKentermeer '"$version " ||
+    fail "LIESMICH.txt has no byte-order mark or names no version"
 x86_64-w64-mingw32-objdump -p "$scratch/kentermeer-$version-win64/kentermeer.exe" |
     sed -n 's/^\tDLL Name: //p' >"$scratch/dlls"
 echo "imports: $(tr '\n' ' ' <"$scratch/dlls")"

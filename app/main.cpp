@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "console/console.h"
 #include "console/platform.h"
 
 #include <cstdio>
@@ -8,8 +9,49 @@
 namespace {
 
 // English, as command-line help and manual pages are, and plain ASCII: it goes to whatever
-// terminal, pipe or file the caller has, in whatever character set. The manual page
-// (doc/kentermeer.6) says the same at more length.
+// terminal, pipe or file the caller has, in whatever character set. Each platform's text says
+// what is true there; the manual page (doc/kentermeer.6) says the same as the Unix one at more
+// length, the zip's LIESMICH.txt as the Windows one in German.
+#ifdef _WIN32
+constexpr std::string_view HelpText = R"(Usage: kentermeer [--help | --version]
+
+Kentermeer is a ship-battle game for the console, played against the computer:
+each side hides four one-cell ships on a grid of up to 17 x 8 cells, and the
+first to hit all four ships of the other wins. Its screens are German.
+It needs a console window of at least 197 columns by 70 lines; while the window
+is smaller, it shows a notice instead and goes on once the window is big
+enough. In a console window of its own it grows the window as far as the
+screen allows; where a smaller font would fit, F at the notice sets it for the
+game, and the window gets its own font back at the end.
+
+Options:
+  --help       print this text and exit
+  --version    print the version and exit
+Any other argument is ignored.
+
+Keys:
+  Up, Down     move the mark in a menu; change a switch in the options menu
+  Enter        choose the marked entry; keep a changed switch
+  Escape       leave the options menu; drop the change of a switch; end the
+               program at the window-size notice
+  b3 Enter     type a cell (letter and digit) to place a ship or to fire
+  12 Enter     type a board size in the options menu
+  any key      leave Info, Changelog and the end of a game
+  Ctrl+C       end the game at once; the options file stays as it was
+
+Files:
+  Kentermeer\Optionen.cfg in the user's roaming application data folder,
+  usually C:\Users\<name>\AppData\Roaming\Kentermeer\Optionen.cfg
+               the options, read at start; written at "Beenden" when
+               "Optionen speichern" is on, else removed, and the folder
+               with it if nothing else is in it.
+
+Exit status:
+  0            after "Beenden", or when the input ends
+  0xC000013A   ended by Ctrl+C, Ctrl+Break or closing the window
+               (cmd's %ERRORLEVEL% shows it as -1073741510)
+)";
+#else
 constexpr std::string_view HelpText = R"(Usage: kentermeer [--help | --version]
 
 Kentermeer is a ship-battle game for the text console, played against the
@@ -31,15 +73,14 @@ Keys:
   12 Enter     type a board size in the options menu
   any key      leave Info, Changelog and the end of a game
   Ctrl+C       end the game at once; the options file stays as it was
-  Ctrl+Z       suspend the game until the shell's fg (not on Windows)
+  Ctrl+Z       suspend the game until the shell's fg
 
 Files:
   $XDG_CONFIG_HOME/Kentermeer/Optionen.cfg
                the options, read at start; written at "Beenden" when
                "Optionen speichern" is on, else removed, and the folder
                with it if nothing else is in it.
-               Without XDG_CONFIG_HOME: ~/.config/Kentermeer/Optionen.cfg;
-               on Windows: %APPDATA%\Kentermeer\Optionen.cfg
+               Without XDG_CONFIG_HOME: ~/.config/Kentermeer/Optionen.cfg
 
 Environment:
   XDG_CONFIG_HOME, HOME
@@ -53,7 +94,6 @@ Environment:
   TERM, COLORFGBG
                rxvt* with a COLORFGBG of 0;...: urxvt with a black cursor,
                which is light green while the game runs
-  APPDATA      on Windows, the folder of the options file
 
 Exit status:
   0            after "Beenden", or when the input ends
@@ -61,6 +101,7 @@ Exit status:
   128+n        ended by signal n, as the shell reports it: 130 for Ctrl+C,
                141 for a closed pipe
 )";
+#endif
 
 constexpr std::string_view VersionText = "kentermeer " KENTERMEER_VERSION "\n";
 

@@ -21,10 +21,16 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 install(TARGETS kentermeer RUNTIME DESTINATION ${KENTERMEER_GAMEDIR})
-install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 if(WIN32)
+    # The README is about building and Unix: a Windows player gets a German note on starting,
+    # the window and its font, the options and the keys, with the line ends Notepad expects
+    # and in UTF-8 with a byte-order mark, which every Notepad reads as UTF-8.
+    configure_file(doc/LIESMICH.txt.in ${PROJECT_BINARY_DIR}/LIESMICH.txt @ONLY
+        NEWLINE_STYLE CRLF)
+    install(FILES ${PROJECT_BINARY_DIR}/LIESMICH.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
     install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME LICENSE.txt)
 else()
+    install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
     install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 

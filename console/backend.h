@@ -23,6 +23,9 @@ class ConsoleBackend {
     virtual void sleep(int milliseconds) = 0;
     // Hands the console back in the state the program found it, the last drawing left on it.
     virtual void restore() = 0;
+    // True once the program is to end: the input ended, or Escape was pressed, while setup or
+    // present waited for a window big enough. The primitives then end it.
+    virtual bool ended() const { return false; }
     virtual int random();
 };
 

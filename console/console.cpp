@@ -18,13 +18,28 @@ TypedAhead gTypedAhead;
     endProgram();
 }
 
+// The one way out of the program. Only the signals, a lost output and Ctrl+C read as a key
+// end it elsewhere, each after handing the console back.
+[[noreturn]] void handBackAndEnd() {
+    gBackend->restore();
+    std::exit(0);
+}
+
+// Shows the model; a backend that was told to end while it waited ends the program here.
+void present() {
+    gBackend->present(gScreen);
+    if (gBackend->ended()) {
+        handBackAndEnd();
+    }
+}
+
 std::optional<KeyEvent> nextKey() {
     if (gLeftoverCode >= 0) {
         const KeyEvent key{gLeftoverCode, -1};
         gLeftoverCode = -1;
         return key;
     }
-    gBackend->present(gScreen);
+    present();
     return gBackend->readKeyEvent();
 }
 
@@ -66,6 +81,9 @@ Screen& consoleScreen() {
 
 void setupConsole() {
     gBackend->setup();
+    if (gBackend->ended()) {
+        handBackAndEnd();
+    }
 }
 
 void moveCursor(ScreenPos pos) {
@@ -132,7 +150,7 @@ void dropTypedAhead() {
 }
 
 void pause(int milliseconds) {
-    gBackend->present(gScreen);
+    present();
     gBackend->sleep(milliseconds);
 }
 
@@ -146,6 +164,5 @@ int drawRandom() {
 
 void endProgram() {
     gBackend->present(gScreen);
-    gBackend->restore();
-    std::exit(0);
+    handBackAndEnd();
 }

@@ -4,44 +4,20 @@
 // backend shows the model on the real console at the next blocking point (a key or word
 // read, a pause, the end of the program).
 
+#include "console/console_types.h"
 #include "console/cp1252.h"
+#include "console/key_codes.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-// A console position: x is the column (0 to 196), y the line (0 to 69).
-struct ScreenPos {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    friend bool operator==(const ScreenPos&, const ScreenPos&) = default;
-};
-
-// A console text attribute: bit 0 blue, bit 1 green, bit 2 red, bit 3 intensity, always on a
-// black background. These are the values the program uses.
-enum ConsoleColor : std::uint8_t {
-    Black = 0,
-    DarkGreen = 2,
-    DarkRed = 4,
-    DarkMagenta = 5,
-    DarkGrey = 8,
-    LightBlue = 9,
-    LightGreen = 10,
-    LightCyan = 11,
-    LightRed = 12,
-    Yellow = 14,
-    BrightWhite = 15,
-};
-
-inline constexpr int ConsoleWidth = 197;
-inline constexpr int ConsoleHeight = 70;
-
 // Key codes as readKey folds them.
-inline constexpr int KeyEnter = 13;
-inline constexpr int KeyEscape = 27;
-inline constexpr int KeyUp = 512 + 72;
-inline constexpr int KeyDown = 512 + 80;
+inline constexpr int KeyEnter = foldKey(keycode::Enter);
+inline constexpr int KeyEscape = foldKey(keycode::Escape);
+inline constexpr int KeyUp = foldKey(keycode::Up.plain);
+inline constexpr int KeyDown = foldKey(keycode::Down.plain);
 
 // Asks the terminal for 197 x 70 and sets the window title; waits, with a notice, while the
 // window is too small.

@@ -4,12 +4,6 @@
 
 namespace {
 
-// Second codes of the two-code keys, as the Windows console gives them after 224 or 0.
-constexpr int Up = 72, Down = 80, Left = 75, Right = 77, Home = 71, End = 79;
-constexpr int PageUp = 73, PageDown = 81, Insert = 82, Delete = 83;
-constexpr int F1 = 59; // F1 to F10 are 59 to 68 after 0
-constexpr int F11 = 133, F12 = 134;
-
 // Longer escape sequences are not keys; they are dropped unread.
 constexpr std::size_t MaxSequence = 32;
 
@@ -33,65 +27,20 @@ int parameter(const std::string& parameters, int index) {
     return value;
 }
 
-// The console's code for a cursor or editing key with Ctrl.
-int withCtrl(int second) {
-    switch (second) {
-    case Home:
-        return 119;
-    case Up:
-        return 141;
-    case PageUp:
-        return 132;
-    case Left:
-        return 115;
-    case Right:
-        return 116;
-    case End:
-        return 117;
-    case Down:
-        return 145;
-    case PageDown:
-        return 118;
-    case Insert:
-        return 146;
-    default:
-        return 147; // Delete
-    }
-}
-
 // A terminal tells the modifiers as a second number: 1 + 1 for Shift, + 2 for Alt, + 4 for
-// Ctrl. The console reports Alt before Ctrl before Shift, and Shift leaves a cursor or
-// editing key as it is.
-KeyEvent withModifiers(KeyEvent key, int modifiers) {
-    const bool shift = (modifiers & 1) != 0;
-    const bool alt = (modifiers & 2) != 0;
-    const bool ctrl = (modifiers & 4) != 0;
-    if (modifiers <= 0 || (!alt && !ctrl && !shift)) {
-        return key;
+// Ctrl.
+Modifier modifierOf(int number) {
+    const int modifiers = number - 1;
+    if (modifiers <= 0) {
+        return Modifier::None;
     }
-    if (key.first == 0) { // F1 to F10
-        return {0, key.second + (alt ? 45 : ctrl ? 35 : shift ? 25 : 0)};
-    }
-    if (key.second == F11 || key.second == F12) {
-        return {224, key.second + (alt ? 6 : ctrl ? 4 : shift ? 2 : 0)};
-    }
-    if (alt) {
-        return {0, key.second + 80};
-    }
-    return ctrl ? KeyEvent{224, withCtrl(key.second)} : key;
+    return (modifiers & 2)   ? Modifier::Alt
+           : (modifiers & 4) ? Modifier::Ctrl
+           : (modifiers & 1) ? Modifier::Shift
+                             : Modifier::None;
 }
 
 } // namespace
-
-int foldKey(const KeyEvent& key) {
-    if (key.second >= 0 && key.first == 0) {
-        return 256 + key.second;
-    }
-    if (key.second >= 0 && key.first == 224) {
-        return 512 + key.second;
-    }
-    return key.first;
-}
 
 void KeyDecoder::feed(unsigned char byte) {
     switch (state_) {
@@ -105,7 +54,7 @@ void KeyDecoder::feed(unsigned char byte) {
         } else if (byte == 'O') {
             state_ = State::Ss3;
         } else if (byte == 0x1B) {
-            emit(27); // the second Escape may begin a sequence
+            emit(keycode::Escape); // the second Escape may begin a sequence
         } else {
             // Escape and a key in one burst is the key with Alt held, which the console
             // reports as the key alone.
@@ -175,16 +124,16 @@ void KeyDecoder::ground(unsigned char byte) {
         state_ = State::Escape;
     } else if (byte == '\r') {
         afterCarriageReturn_ = true;
-        emit(13);
+        emit(keycode::Enter);
     } else if (byte == '\n') {
         // Ctrl+J; in a pipe or a file, CR LF is one Enter.
         if (!lineFeedIsEnter_) {
             emit(10);
         } else if (!afterCr) {
-            emit(13);
+            emit(keycode::Enter);
         }
     } else if (byte == 0x7F || byte == 0x08) {
-        emit(8);
+        emit(keycode::Backspace);
     } else if (byte == 0x00) {
         // Ctrl+Space: no key of the program's, and a lone 0 would pose as a key prefix.
     } else if (byte >= 0x80 && charset_ != Charset::Utf8) {
@@ -214,65 +163,64 @@ void KeyDecoder::emitUtf8Bytes() {
 namespace {
 
 // The keys whose sequences end in a letter, the same after CSI and after SS3.
-std::optional<KeyEvent> letterKey(unsigned char final) {
+const TwoCodeKey* letterKey(unsigned char final) {
     switch (final) {
     case 'A':
-        return KeyEvent{224, Up};
+        return &keycode::Up;
     case 'B':
-        return KeyEvent{224, Down};
+        return &keycode::Down;
     case 'C':
-        return KeyEvent{224, Right};
+        return &keycode::Right;
     case 'D':
-        return KeyEvent{224, Left};
+        return &keycode::Left;
     case 'H':
-        return KeyEvent{224, Home};
+        return &keycode::Home;
     case 'F':
-        return KeyEvent{224, End};
+        return &keycode::End;
     case 'P':
     case 'Q':
     case 'R':
     case 'S':
-        return KeyEvent{0, F1 + (final - 'P')};
+        return &keycode::FunctionKeys[static_cast<std::size_t>(final - 'P')];
     default:
-        return std::nullopt;
+        return nullptr;
     }
 }
 
 // The keys sent as CSI, a number and a tilde.
-std::optional<KeyEvent> tildeKey(int number) {
+const TwoCodeKey* tildeKey(int number) {
     switch (number) {
     case 1:
     case 7:
-        return KeyEvent{224, Home};
+        return &keycode::Home;
     case 2:
-        return KeyEvent{224, Insert};
+        return &keycode::Insert;
     case 3:
-        return KeyEvent{224, Delete};
+        return &keycode::Delete;
     case 4:
     case 8:
-        return KeyEvent{224, End};
+        return &keycode::End;
     case 5:
-        return KeyEvent{224, PageUp};
+        return &keycode::PageUp;
     case 6:
-        return KeyEvent{224, PageDown};
+        return &keycode::PageDown;
     case 11:
     case 12:
     case 13:
     case 14:
     case 15:
-        return KeyEvent{0, F1 + number - 11};
+        return &keycode::FunctionKeys[static_cast<std::size_t>(number - 11)]; // F1 to F5
     case 17:
     case 18:
     case 19:
     case 20:
     case 21:
-        return KeyEvent{0, F1 + 5 + number - 17};
+        return &keycode::FunctionKeys[static_cast<std::size_t>(number - 12)]; // F6 to F10
     case 23:
-        return KeyEvent{224, F11};
     case 24:
-        return KeyEvent{224, F12};
+        return &keycode::FunctionKeys[static_cast<std::size_t>(number - 13)]; // F11, F12
     default:
-        return std::nullopt;
+        return nullptr;
     }
 }
 
@@ -280,18 +228,17 @@ std::optional<KeyEvent> tildeKey(int number) {
 
 void KeyDecoder::finishCsi(unsigned char final) {
     // Anything else is a report or a key the program has no use for, and is dropped.
-    const std::optional<KeyEvent> key =
-        final == '~' ? tildeKey(parameter(sequence_, 0)) : letterKey(final);
-    if (key) {
-        ready_.push_back(withModifiers(*key, parameter(sequence_, 1) - 1));
+    const TwoCodeKey* key = final == '~' ? tildeKey(parameter(sequence_, 0)) : letterKey(final);
+    if (key != nullptr) {
+        emit(key->with(modifierOf(parameter(sequence_, 1))));
     }
 }
 
 void KeyDecoder::finishSs3(unsigned char final) {
     if (final == 'M') {
-        emit(13); // keypad Enter in application mode
-    } else if (const std::optional<KeyEvent> key = letterKey(final)) {
-        ready_.push_back(*key);
+        emit(keycode::Enter); // keypad Enter in application mode
+    } else if (const TwoCodeKey* key = letterKey(final)) {
+        emit(key->plain);
     } else {
         // Alt+O, then another key.
         emit('O');
@@ -304,7 +251,7 @@ void KeyDecoder::expire() {
     case State::Ground:
         return;
     case State::Escape:
-        emit(27);
+        emit(keycode::Escape);
         break;
     case State::Csi:
     case State::Mouse:

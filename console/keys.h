@@ -4,21 +4,12 @@
 // is one code, an arrow, editing or function key is two codes (0 or 224, then a second one).
 
 #include "console/charset.h"
+#include "console/key_codes.h"
 
 #include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
-
-struct KeyEvent {
-    int first = 0;
-    // The second code of a two-code key, or -1.
-    int second = -1;
-    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
-};
-
-// The code readKey makes of a key: 256 + second after 0, 512 + second after 224.
-int foldKey(const KeyEvent& key);
 
 // How long the decoder waits for the rest of an escape sequence before it takes the Escape
 // for a key of its own. Long enough for a sequence split over two reads on a slow link,
@@ -48,7 +39,8 @@ class KeyDecoder {
     void ground(unsigned char byte);
     void finishCsi(unsigned char final);
     void finishSs3(unsigned char final);
-    void emit(int first, int second = -1) { ready_.push_back({first, second}); }
+    void emit(int code) { ready_.push_back({code, -1}); }
+    void emit(KeyEvent key) { ready_.push_back(key); }
     void emitUtf8Bytes();
 
     Charset charset_;

@@ -54,7 +54,7 @@ std::optional<std::string> editLine(Screen& screen,
     std::string line;
     for (;;) {
         const std::optional<KeyEvent> key = nextKey();
-        if (!key || (key->second < 0 && key->first == 13)) {
+        if (!key || *key == keycode::Enter) {
             // A typed word stays on screen, as the console leaves it; a line of blanks goes,
             // and the next line is typed in the same place.
             if (line.find_first_not_of(" \t") == std::string::npos) {
@@ -65,9 +65,9 @@ std::optional<std::string> editLine(Screen& screen,
             }
             return line;
         }
-        if (key->second < 0 && key->first == 8 && !line.empty()) {
+        if (*key == keycode::Backspace && !line.empty()) {
             line.pop_back();
-        } else if (key->second < 0 && key->first == 27) {
+        } else if (*key == keycode::Escape) {
             line.clear();
         } else if (isTypable(*key) && line.size() < MaxLineLength) {
             line.push_back(static_cast<char>(key->first));

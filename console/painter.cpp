@@ -1,5 +1,7 @@
 #include "console/painter.h"
 
+#include "console/cp1252.h"
+
 #include <algorithm>
 
 char32_t displayedCharacter(unsigned char byte) {

@@ -3,7 +3,7 @@
 // The screen model: what the console shows, cell by cell, as the primitives left it. The
 // backends paint it; tests read it.
 
-#include "console/console.h"
+#include "console/console_types.h"
 
 #include <array>
 #include <bitset>

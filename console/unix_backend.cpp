@@ -17,13 +17,14 @@
 #include <string>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 #include <utility>
 
 namespace {
 
 // Shared with the signal handlers, which may only touch these and call async-signal-safe
-// functions.
+// functions. The terminal's modes are kept here alone: the console object uses them too.
 volatile sig_atomic_t gResized = 0;
 volatile sig_atomic_t gResumed = 0;
 // Set once a suspension has handed the terminal back: the return takes it over again.
@@ -212,16 +213,19 @@ UnixConsole::UnixConsole(int inputFd, int outputFd, Charset charset, TerminalPro
       decoder_(charset, !inputIsTerminal_), encoder_(charset, profile_.mayErase) {}
 
 UnixConsole::~UnixConsole() {
-    if (rawMode_) {
-        UnixConsole::restore(); // during destruction only our own can run; say so
+    if (gHaveModes) {
+        // A virtual call in a destructor reaches this class's restore anyway; the qualified
+        // name makes that plain.
+        UnixConsole::restore();
     }
 }
 
 void UnixConsole::enterRawMode() {
-    if (!inputIsTerminal_ || tcgetattr(input_, &savedModes_) != 0) {
+    termios saved{};
+    if (!inputIsTerminal_ || tcgetattr(input_, &saved) != 0) {
         return;
     }
-    termios raw = savedModes_;
+    termios raw = saved;
     raw.c_iflag &= ~(ICRNL);  // Enter arrives as CR, as the console reports it
     raw.c_iflag &= ~(IXON);   // Ctrl+S and Ctrl+Q do not stop the output
     raw.c_iflag &= ~(ISTRIP); // keep the eighth bit of UTF-8 bytes
@@ -233,12 +237,11 @@ void UnixConsole::enterRawMode() {
     raw.c_cflag |= CS8;
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
-    gSavedModes = savedModes_;
+    gSavedModes = saved;
     gRawModes = raw;
     gTerminalFd = input_;
     gHaveModes = 1;
     tcsetattr(input_, TCSAFLUSH, &raw);
-    rawMode_ = true;
 }
 
 void UnixConsole::installSignalHandlers() {
@@ -281,7 +284,8 @@ void UnixConsole::waitAtStartUpForBigEnoughWindow() {
         unsigned char byte = 0;
         const ByteRead read = readByte(250, byte);
         if (read == ByteRead::End) {
-            endProgram();
+            ended_ = true;
+            break;
         }
         if (read == ByteRead::Byte) {
             decoder_.feed(byte);
@@ -289,11 +293,11 @@ void UnixConsole::waitAtStartUpForBigEnoughWindow() {
             decoder_.expire();
         }
         while (const std::optional<KeyEvent> key = decoder_.take()) {
-            if (*key == KeyEvent{27, -1}) {
-                restore();
-                std::exit(0);
-            }
+            ended_ = ended_ || *key == keycode::Escape;
             heldBack_.push_back(*key);
+        }
+        if (ended_) {
+            break;
         }
         fitToWindow(false);
     }
@@ -478,9 +482,8 @@ void UnixConsole::restore() {
     if (!outputGone_) {
         writeAll(std::string(gRestoreBytes, static_cast<std::size_t>(gRestoreLength)));
     }
-    if (rawMode_) {
-        tcsetattr(input_, TCSADRAIN, &savedModes_);
-        rawMode_ = false;
+    if (gHaveModes) {
+        tcsetattr(gTerminalFd, TCSADRAIN, &gSavedModes);
         gHaveModes = 0;
     }
 }

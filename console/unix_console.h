@@ -10,7 +10,6 @@
 
 #include <deque>
 #include <string_view>
-#include <termios.h>
 
 // The character set a locale's codeset name (nl_langinfo(CODESET)) stands for: UTF-8 unless
 // it names Latin-1 or Latin-9, also where it says nothing of its own (C, POSIX).
@@ -30,6 +29,7 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     void dropPendingKeys() override;
     void sleep(int milliseconds) override;
     void restore() override;
+    bool ended() const override { return ended_; }
 
     // How many writes reached the terminal; one per paint that had anything to send.
     int writeCount() const { return writeCount_; }
@@ -62,8 +62,6 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     int output_;
     bool inputIsTerminal_;
     bool outputIsTerminal_;
-    bool rawMode_ = false;
-    termios savedModes_{};
     Charset charset_;
     TerminalProfile profile_;
     KeyDecoder decoder_;
@@ -74,6 +72,8 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     bool noticeShown_ = false;
     ScreenPos noticeSize_{};
     bool startingUp_ = false;
+    // Escape on the start-up notice, or the end of the input there.
+    bool ended_ = false;
     bool outputGone_ = false;
     // Keys typed while the start-up waited for a big enough window.
     std::deque<KeyEvent> heldBack_;

@@ -1,44 +1,12 @@
 #include "console/platform.h"
-#include "console/size_notice.h"
 #include "console/windows_console.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
-// Who uses the console: the main thread while it paints, or whoever hands it back as the
-// program ends, which is the main thread or, on Ctrl+C, Ctrl+Break or a closing window, the
-// control handler's thread. Once it is handed back, nothing more is painted.
-constexpr LONG Free = 0, Painting = 1, HandingBack = 2, HandedBack = 3;
-volatile LONG gConsoleUser = Free;
 volatile LONG gHandedBackByHandler = 0;
 WindowsConsole* volatile gConsole = nullptr;
-
-bool startPainting() {
-    return InterlockedCompareExchange(&gConsoleUser, Painting, Free) == Free;
-}
-
-void stopPainting() {
-    InterlockedCompareExchange(&gConsoleUser, Free, Painting);
-}
-
-// Takes the console for handing it back; false when the other thread has handed it back.
-bool takeForTheEnd() {
-    // A paint, or the other thread handing the console back, takes milliseconds.
-    for (int waited = 0; waited < 500; ++waited) {
-        const LONG user = InterlockedCompareExchange(&gConsoleUser, HandingBack, Free);
-        if (user == Free) {
-            return true;
-        }
-        if (user == HandedBack) {
-            return false;
-        }
-        Sleep(1);
-    }
-    // A paint that does not end is not waited for any longer.
-    return InterlockedExchange(&gConsoleUser, HandingBack) == Painting;
-}
 
 // The exit code a console program gets when Ctrl+C ends it.
 constexpr UINT ControlCExitCode = 0xC000013A;
@@ -47,6 +15,20 @@ bool runsUnderWine() {
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
+
+ConsoleHost findHost() {
+    const HWND window = GetConsoleWindow();
+    wchar_t windowClass[64] = {};
+    if (window != nullptr) {
+        GetClassNameW(window, windowClass, 64);
+    }
+    return consoleHost(window != nullptr, window != nullptr && IsWindowVisible(window),
+                       windowClass);
+}
+
+// How often a wait for a key or the end of a pause looks at the window's size: a console on
+// a screen of its own reports a smaller window, but not always as an event.
+constexpr ULONGLONG SizeLook = 100;
 
 } // namespace
 
@@ -58,10 +40,10 @@ WindowsConsole::~WindowsConsole() {
 
 BOOL WINAPI WindowsConsole::onConsoleEvent(DWORD) {
     WindowsConsole* console = gConsole;
-    if (console != nullptr && takeForTheEnd()) {
+    if (console != nullptr && consoleGate().takeForTheEnd()) {
         gHandedBackByHandler = 1;
         console->handBack();
-        InterlockedExchange(&gConsoleUser, HandedBack);
+        consoleGate().handedBack();
     }
     // The process ends as the system ends it for this event.
     return FALSE;
@@ -79,15 +61,18 @@ HANDLE WindowsConsole::inputHandle() {
 
 void WindowsConsole::setup() {
     output_ = GetStdHandle(STD_OUTPUT_HANDLE);
-    DWORD outputMode = 0;
-    isConsole_ = GetConsoleMode(output_, &outputMode) != 0;
-    greyKeysMarked_ = !runsUnderWine();
-    if (isConsole_) {
-        CONSOLE_SCREEN_BUFFER_INFO info{};
-        if (GetConsoleScreenBufferInfo(output_, &info)) {
-            savedAttribute_ = info.wAttributes;
-        }
+    if (GetConsoleScreenBufferInfo(output_, &savedSize_)) {
+        savedAttribute_ = savedSize_.wAttributes;
+    }
+    sink_.emplace(output_, savedAttribute_);
+    host_ = sink_->isConsole() ? findHost() : ConsoleHost::NoWindow;
+    pseudoconsole_ = host_ == ConsoleHost::Pseudoconsole;
+    greyKeysMarked_ = !runsUnderWine() && !pseudoconsole_;
+    sizeAsked_ = false;
+    fontChanged_ = false;
+    if (sink_->isConsole()) {
         GetConsoleCursorInfo(output_, &savedCursor_);
+        saveFont();
     }
     haveInputMode_ = GetConsoleMode(inputHandle(), &savedInputMode_) != 0;
     wchar_t title[1024];
@@ -98,25 +83,26 @@ void WindowsConsole::setup() {
     if (haveTitle_) {
         savedTitle_.assign(title, titleLength);
     }
-    sink_.emplace(output_, savedAttribute_);
     // From here on, whatever ends the program hands back what was saved above.
     gConsole = this;
     gHandedBackByHandler = 0;
-    InterlockedExchange(&gConsoleUser, Free);
+    consoleGate().reset();
     static const bool handlerInstalled = SetConsoleCtrlHandler(onConsoleEvent, TRUE) != 0;
     (void)handlerInstalled;
     if (haveInputMode_) {
         // Quick Edit off: a click would start a selection and stop the program until it ends.
-        // Ctrl+C is a signal, not a key; keys come as keys, not as VT sequences.
-        SetConsoleMode(input_, (savedInputMode_ | ENABLE_EXTENDED_FLAGS | ENABLE_PROCESSED_INPUT) &
+        // Ctrl+C is a signal, not a key; keys come as keys, not as VT sequences; a change of
+        // the buffer's size comes as an event.
+        SetConsoleMode(input_, (savedInputMode_ | ENABLE_EXTENDED_FLAGS | ENABLE_PROCESSED_INPUT |
+                                ENABLE_WINDOW_INPUT) &
                                    ~static_cast<DWORD>(ENABLE_QUICK_EDIT_MODE |
                                                        ENABLE_VIRTUAL_TERMINAL_INPUT));
     }
     SetConsoleTitleA("Kentermeer");
-    if (isConsole_) {
+    if (sink_->isConsole() && !pseudoconsole_) {
         makeBigEnough();
     }
-    if (isConsole_ && waitForRoom_) {
+    if (sink_->isConsole() && waitForRoom_) {
         fitToWindow();
     }
     front_.known = false;
@@ -124,56 +110,45 @@ void WindowsConsole::setup() {
     setUp_ = true;
 }
 
-void WindowsConsole::showSizeNotice(COORD visible) {
-    if (!startPainting()) {
-        return;
-    }
-    sink_->clear(DefaultColor);
-    int y = SizeNoticeStart.y;
-    std::vector<Cell> cells;
-    for (const std::string& line : sizeNoticeLines(visible.X, visible.Y)) {
-        cells.clear();
-        for (const char ch : line) {
-            cells.push_back(Cell{static_cast<unsigned char>(ch), DefaultColor});
-        }
-        if (!cells.empty()) {
-            sink_->cells({SizeNoticeStart.x, y}, cells.data(), static_cast<int>(cells.size()));
-        }
-        ++y;
-    }
-    sink_->cursor({0, y}, false);
-    stopPainting();
-}
-
 void WindowsConsole::present(Screen& screen) {
+    lastScreen_ = &screen;
     if (!sink_) {
         output_ = GetStdHandle(STD_OUTPUT_HANDLE);
         sink_.emplace(output_, savedAttribute_);
     }
-    if (isConsole_ && setUp_ && waitForRoom_ && fitToWindow()) {
+    if (setUp_ && sink_->isConsole() && waitForRoom_ && fitToWindow()) {
         front_.known = false;
         sink_->forget();
     }
-    if (!startPainting()) {
-        return; // the program is being ended on another thread
+    if (ended_ || !consoleGate().startPainting()) {
+        return; // the program is being ended, here or on another thread
     }
     paintChanges(screen, front_, *sink_);
-    stopPainting();
+    consoleGate().stopPainting();
 }
 
 std::optional<KeyEvent> WindowsConsole::readKeyEvent() {
     const HANDLE input = inputHandle();
     for (;;) {
+        if (input != INVALID_HANDLE_VALUE &&
+            WaitForSingleObject(input, static_cast<DWORD>(SizeLook)) == WAIT_TIMEOUT) {
+            followSize();
+            continue;
+        }
         INPUT_RECORD record{};
         DWORD got = 0;
         if (input == INVALID_HANDLE_VALUE || !ReadConsoleInputW(input, &record, 1, &got) ||
             got != 1) {
             return std::nullopt; // no console to read from: the input has ended
         }
+        if (record.EventType == WINDOW_BUFFER_SIZE_EVENT) {
+            followSize();
+            continue;
+        }
         const std::optional<KeyEvent> key = keyFromRecord(record, greyKeysMarked_);
         // Ctrl+C read as a key (where the console does not make a signal of it) ends the
         // program as the signal does.
-        if (key == KeyEvent{3, -1}) {
+        if (key == keycode::CtrlC) {
             interrupt();
         }
         if (key) {
@@ -195,13 +170,17 @@ void WindowsConsole::interrupt() {
 }
 
 void WindowsConsole::sleep(int milliseconds) {
-    Sleep(static_cast<DWORD>(std::max(milliseconds, 0)));
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(std::max(milliseconds, 0));
+    for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+        Sleep(static_cast<DWORD>(std::min(deadline - now, SizeLook)));
+        followSize();
+    }
 }
 
 void WindowsConsole::restore() {
-    if (takeForTheEnd()) {
+    if (consoleGate().takeForTheEnd()) {
         handBack();
-        InterlockedExchange(&gConsoleUser, HandedBack);
+        consoleGate().handedBack();
     } else if (gHandedBackByHandler) {
         // The system ends the process next, as the control handler has left it to.
         Sleep(INFINITE);
@@ -216,20 +195,26 @@ void WindowsConsole::handBack() {
         // With the extended flags, Quick Edit and insert mode are set as they were, too.
         SetConsoleMode(input_, savedInputMode_ | ENABLE_EXTENDED_FLAGS);
     }
-    if (!isConsole_) {
+    if (!setUp_ || !sink_->isConsole()) {
         return;
     }
     SetConsoleTextAttribute(output_, savedAttribute_);
     SetConsoleCursorInfo(output_, &savedCursor_);
+    if (fontChanged_) {
+        SetCurrentConsoleFontEx(output_, FALSE, &savedFont_);
+    }
+    giveBackSize();
     // The prompt that follows starts on the line below the last drawing.
-    const int below = sink_ ? sink_->lastDrawnLine() + 1 : -1;
+    const int below = sink_->lastDrawnLine() + 1;
     if (below < 0) {
         return; // nothing drawn yet: the cursor stays where it is
     }
-    if (below < ConsoleHeight) {
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    const int lines = GetConsoleScreenBufferInfo(output_, &info) ? info.dwSize.Y : ConsoleHeight;
+    if (below < lines) {
         SetConsoleCursorPosition(output_, COORD{0, static_cast<SHORT>(below)});
     } else {
-        SetConsoleCursorPosition(output_, COORD{0, ConsoleHeight - 1});
+        SetConsoleCursorPosition(output_, COORD{0, static_cast<SHORT>(lines - 1)});
         DWORD written = 0;
         WriteConsoleW(output_, L"\r\n", 2, &written, nullptr);
     }

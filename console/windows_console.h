@@ -16,6 +16,8 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 #include <windows.h>
 
 // Paints on a console screen buffer. The runs of one paint are gathered per line and sent when
@@ -33,6 +35,8 @@ class ConsoleApiSink : public PaintSink {
     void cells(ScreenPos start, const Cell* cells, int count) override;
     void cursor(ScreenPos pos, bool visible) override;
 
+    // False where the handle is a file or a pipe.
+    bool isConsole() const { return isConsole_; }
     // Forget where the cursor is and whether it shows: the next paint sets both afresh.
     void forget();
     // The size of the console's buffer, which a clear blanks whole.
@@ -74,8 +78,9 @@ class ConsoleApiSink : public PaintSink {
 // {224 or 0, second code}, with Shift, Ctrl or Alt giving the second codes _getch gives.
 // Nothing for records that are no key (releases, Shift or Ctrl alone, mouse, focus).
 // greyKeysMarked: the console marks the grey arrow and editing keys as enhanced, so that the
-// keypad's (Num Lock off, first code 0) can be told from them; wine's console on a terminal
-// marks none, and its keys are the terminal's grey ones.
+// keypad's (Num Lock off, first code 0) can be told from them. Where the host cannot tell them
+// apart (wine's console and pseudoconsoles, which make the records from a terminal's input, or
+// a record without a scan code) an arrow or editing key is the grey one: the keys players use.
 std::optional<KeyEvent> keyFromRecord(const INPUT_RECORD& record, bool greyKeysMarked = true);
 
 // Decides, before each paint, what the console's size asks for. A console that keeps a size of
@@ -88,12 +93,69 @@ class SizeWatch {
     Step next(const CONSOLE_SCREEN_BUFFER_INFO& info);
     // The part of the buffer the window shows, as the last step saw it.
     COORD visible() const { return visible_; }
+    // The next step shows the notice again where the window is still too small.
+    void noticeChanged() { visible_ = {0, 0}; }
 
   private:
     COORD visible_{0, 0};
     COORD paintedBuffer_{0, 0};
     bool noticeShown_ = false;
 };
+
+// Who shows the console. A window of its own (conhost's), sized through the console API. A
+// pseudoconsole, as Windows Terminal, VS Code and other terminals give their programs: its
+// window is a hidden stand-in, and the size of the tab or pane is the terminal's to choose;
+// it accepts any size asked of it, shrinks its own buffer to it and reports that, whatever the
+// terminal shows. Or none to show (wine's console on a terminal), sized as a window is.
+enum class ConsoleHost { Window, Pseudoconsole, NoWindow };
+ConsoleHost consoleHost(bool haveWindow, bool visible, std::wstring_view windowClass);
+
+// What the set-up asks of a console that sizes itself: a buffer of 197 x 70 and a window as
+// large of it as the screen allows (largest: the largest window the screen can show, 0 x 0 where
+// it is not known). A window that cannot be shown whole is refused whole, so it is asked no
+// larger than that.
+SMALL_RECT windowToAsk(COORD largest);
+
+// The window of the same size at the buffer's top left, where the notice is drawn; nothing
+// when it is there already. A buffer shrunk around a prompt far down leaves the window low.
+std::optional<SMALL_RECT> windowAtTop(const SMALL_RECT& window);
+
+// The height in pixels of the largest font of the console's face with which the screen shows
+// 197 x 70: largest is the largest window the screen allows with the font now, whose cells
+// are cell pixels large. Nothing when no smaller font fits, or only one too small to read.
+std::optional<SHORT> fontThatFits(COORD largest, COORD cell);
+
+// The notice in a console window: the same as on every platform, with the way to a smaller
+// font in the window's menu, and the key F where fontOffered.
+std::vector<std::string> windowsNoticeLines(COORD visible, bool inWindow, bool fontOffered);
+
+// Who uses the console: the main thread while it paints, or whoever hands it back as the
+// program ends, which is the main thread or, on Ctrl+C, Ctrl+Break or a closing window, the
+// control handler's thread. Once it is handed back, nothing more is painted.
+class ConsoleGate {
+  public:
+    struct Clock {
+        ULONGLONG (*now)();
+        void (*pause)();
+    };
+    // Milliseconds; the system ends a process 5 s after its window is closed.
+    static constexpr ULONGLONG HandBackWait = 500;
+
+    bool startPainting();
+    void stopPainting();
+    // Takes the console for handing it back; false when the other thread has handed it back.
+    // A paint, or the other thread handing back, is waited for until HandBackWait has passed.
+    bool takeForTheEnd(Clock clock);
+    bool takeForTheEnd();
+    void handedBack();
+    void reset();
+
+  private:
+    volatile LONG user_ = 0;
+};
+
+// The gate of the program's console.
+ConsoleGate& consoleGate();
 
 class WindowsConsole : public ConsoleBackend {
   public:
@@ -108,6 +170,7 @@ class WindowsConsole : public ConsoleBackend {
     void dropPendingKeys() override;
     void sleep(int milliseconds) override;
     void restore() override;
+    bool ended() const override { return ended_; }
 
     const ConsoleApiSink* sink() const { return sink_ ? &*sink_ : nullptr; }
 
@@ -118,11 +181,17 @@ class WindowsConsole : public ConsoleBackend {
   private:
     HANDLE inputHandle();
     void makeBigEnough();
+    void giveBackSize();
+    // Paints the last screen afresh where the window has changed, or waits with the notice.
+    void followSize();
+    void saveFont();
+    std::optional<SHORT> fontToOffer();
+    bool setFontThatFits();
     // Waits, with the notice, while the window is too small; true when the console shows
     // something else than the last paint left on it.
     bool fitToWindow();
     void showSizeNotice(COORD visible);
-    // Waits a while for a key; Escape ends the program.
+    // Waits a while for a key; Escape, or the end of the input, ends the program.
     void waitForEscape(int milliseconds);
     void handBack();
     [[noreturn]] void interrupt();
@@ -130,8 +199,8 @@ class WindowsConsole : public ConsoleBackend {
     bool waitForRoom_;
     HANDLE output_ = INVALID_HANDLE_VALUE;
     HANDLE input_ = INVALID_HANDLE_VALUE;
-    bool isConsole_ = false;
     bool setUp_ = false;
+    bool ended_ = false;
     bool greyKeysMarked_ = true;
     DWORD savedInputMode_ = 0;
     bool haveInputMode_ = false;
@@ -139,6 +208,16 @@ class WindowsConsole : public ConsoleBackend {
     CONSOLE_CURSOR_INFO savedCursor_{25, TRUE};
     std::wstring savedTitle_;
     bool haveTitle_ = false;
+    ConsoleHost host_ = ConsoleHost::Window;
+    bool pseudoconsole_ = false;
+    // The buffer's size and window at start, given back where the set-up changed them.
+    CONSOLE_SCREEN_BUFFER_INFO savedSize_{};
+    bool sizeAsked_ = false;
+    CONSOLE_FONT_INFOEX savedFont_{};
+    bool haveFont_ = false;
+    bool fontChanged_ = false;
+    bool fontOffered_ = false;
+    Screen* lastScreen_ = nullptr;
     PaintedScreen front_;
     SizeWatch sizeWatch_;
     std::optional<ConsoleApiSink> sink_;

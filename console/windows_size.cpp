@@ -1,7 +1,35 @@
+#include "console/size_notice.h"
 #include "console/windows_console.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <optional>
+#include <vector>
+
+ConsoleHost consoleHost(bool haveWindow, bool visible, std::wstring_view windowClass) {
+    if (windowClass == L"PseudoConsoleWindow") {
+        return ConsoleHost::Pseudoconsole;
+    }
+    // wine's console on a terminal keeps a hidden window for the API's sake.
+    if (!haveWindow || (!visible && windowClass == L"WineConsoleClass")) {
+        return ConsoleHost::NoWindow;
+    }
+    // A console window started hidden shows nothing to size either.
+    return visible ? ConsoleHost::Window : ConsoleHost::Pseudoconsole;
+}
+
+SMALL_RECT windowToAsk(COORD largest) {
+    const SHORT width = largest.X > 0 ? std::min<SHORT>(largest.X, ConsoleWidth) : ConsoleWidth;
+    const SHORT height = largest.Y > 0 ? std::min<SHORT>(largest.Y, ConsoleHeight) : ConsoleHeight;
+    return {0, 0, static_cast<SHORT>(width - 1), static_cast<SHORT>(height - 1)};
+}
+
+std::optional<SMALL_RECT> windowAtTop(const SMALL_RECT& window) {
+    if (window.Left == 0 && window.Top == 0) {
+        return std::nullopt;
+    }
+    return SMALL_RECT{0, 0, static_cast<SHORT>(window.Right - window.Left),
+                      static_cast<SHORT>(window.Bottom - window.Top)};
+}
 
 SizeWatch::Step SizeWatch::next(const CONSOLE_SCREEN_BUFFER_INFO& info) {
     // A console may accept a window larger than it can show (wine's on a terminal does): the
@@ -30,7 +58,12 @@ SizeWatch::Step SizeWatch::next(const CONSOLE_SCREEN_BUFFER_INFO& info) {
 
 void WindowsConsole::makeBigEnough() {
     CONSOLE_SCREEN_BUFFER_INFO info{};
+    // Not once the console is handed back, its size with it.
+    if (!consoleGate().startPainting()) {
+        return;
+    }
     if (!GetConsoleScreenBufferInfo(output_, &info)) {
+        consoleGate().stopPainting();
         return;
     }
     // The buffer may not be smaller than the window: a larger window shrinks first.
@@ -42,8 +75,36 @@ void WindowsConsole::makeBigEnough() {
         SetConsoleWindowInfo(output_, TRUE, &smaller);
     }
     SetConsoleScreenBufferSize(output_, COORD{ConsoleWidth, ConsoleHeight});
-    const SMALL_RECT full{0, 0, ConsoleWidth - 1, ConsoleHeight - 1};
-    SetConsoleWindowInfo(output_, TRUE, &full);
+    // As large as the screen allows, so that the player sees how far it is from fitting.
+    const SMALL_RECT window = windowToAsk(GetLargestConsoleWindowSize(output_));
+    SetConsoleWindowInfo(output_, TRUE, &window);
+    sizeAsked_ = true;
+    consoleGate().stopPainting();
+}
+
+void WindowsConsole::giveBackSize() {
+    CONSOLE_SCREEN_BUFFER_INFO now{};
+    if (!sizeAsked_ || !GetConsoleScreenBufferInfo(output_, &now)) {
+        return;
+    }
+    const COORD buffer = savedSize_.dwSize;
+    const SHORT width = static_cast<SHORT>(savedSize_.srWindow.Right - savedSize_.srWindow.Left);
+    const SHORT height = static_cast<SHORT>(savedSize_.srWindow.Bottom - savedSize_.srWindow.Top);
+    // The window has to fit the buffer at every step: first one that fits both buffers.
+    const SMALL_RECT fitsBoth{
+        0, 0, std::min<SHORT>(now.srWindow.Right - now.srWindow.Left, buffer.X - 1),
+        std::min<SHORT>(now.srWindow.Bottom - now.srWindow.Top, buffer.Y - 1)};
+    SetConsoleWindowInfo(output_, TRUE, &fitsBoth);
+    SetConsoleScreenBufferSize(output_, buffer);
+    // At the top, where the last drawing is; the cursor put below it moves the window on.
+    const SMALL_RECT window{0, 0, width, height};
+    SetConsoleWindowInfo(output_, TRUE, &window);
+}
+
+void WindowsConsole::followSize() {
+    if (lastScreen_ != nullptr) {
+        present(*lastScreen_); // waits with the notice, or paints what the window lost
+    }
 }
 
 bool WindowsConsole::fitToWindow() {
@@ -68,18 +129,51 @@ bool WindowsConsole::fitToWindow() {
             break;
         }
         // The console can grow when its font gets smaller or the terminal larger; look again
-        // now and then, and ask again for the size.
+        // now and then, and ask again for the size where the console sizes itself.
         waitForEscape(250);
-        makeBigEnough();
+        if (ended_) {
+            return false;
+        }
+        if (!pseudoconsole_) {
+            makeBigEnough();
+        }
     }
+}
+
+void WindowsConsole::showSizeNotice(COORD visible) {
+    if (!consoleGate().startPainting()) {
+        return;
+    }
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (!pseudoconsole_ && GetConsoleScreenBufferInfo(output_, &info)) {
+        if (const std::optional<SMALL_RECT> top = windowAtTop(info.srWindow)) {
+            SetConsoleWindowInfo(output_, TRUE, &*top);
+        }
+    }
+    fontOffered_ = fontToOffer().has_value();
+    sink_->clear(DefaultColor);
+    int y = SizeNoticeStart.y;
+    std::vector<Cell> cells;
+    for (const std::string& line :
+         windowsNoticeLines(visible, host_ == ConsoleHost::Window, fontOffered_)) {
+        cells.clear();
+        for (const char ch : line) {
+            cells.push_back(Cell{static_cast<unsigned char>(ch), DefaultColor});
+        }
+        if (!cells.empty()) {
+            sink_->cells({SizeNoticeStart.x, y}, cells.data(), static_cast<int>(cells.size()));
+        }
+        ++y;
+    }
+    sink_->cursor({0, y}, false);
+    consoleGate().stopPainting();
 }
 
 void WindowsConsole::waitForEscape(int milliseconds) {
     const HANDLE input = inputHandle();
     if (input == INVALID_HANDLE_VALUE) {
-        // No keyboard to wait for: the input has ended.
-        restore();
-        std::exit(0);
+        ended_ = true; // no keyboard to wait for: the input has ended
+        return;
     }
     if (WaitForSingleObject(input, static_cast<DWORD>(milliseconds)) != WAIT_OBJECT_0) {
         return;
@@ -91,12 +185,18 @@ void WindowsConsole::waitForEscape(int milliseconds) {
     while (GetNumberOfConsoleInputEvents(input, &waiting) && waiting > 0 &&
            ReadConsoleInputW(input, &record, 1, &got) && got == 1) {
         const std::optional<KeyEvent> key = keyFromRecord(record, greyKeysMarked_);
-        if (key == KeyEvent{27, -1}) {
-            restore();
-            std::exit(0);
+        if (key == keycode::Escape) {
+            ended_ = true;
+            return;
         }
-        if (key == KeyEvent{3, -1}) {
+        if (key == keycode::CtrlC) {
             interrupt();
+        }
+        if (fontOffered_ && (key == KeyEvent{'f', -1} || key == KeyEvent{'F', -1})) {
+            // Where no font fitted after all, the notice no longer offers one.
+            setFontThatFits();
+            sizeWatch_.noticeChanged();
+            return;
         }
     }
 }

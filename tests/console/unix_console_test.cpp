@@ -4,9 +4,12 @@
 #include "console/console.h"
 #include "console/unix_console.h"
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <string_view>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 TEST(UnixConsole, PaintsOnceAtEachBlockingPointAndReadsKeysAndLines) {
@@ -58,6 +61,36 @@ void dropTypedAheadThenHangUp() {
 
 TEST(UnixConsole, DropsWhatWasTypedAheadAndEndsWithStatus1WhenTheTerminalHangsUp) {
     EXPECT_EXIT(dropTypedAheadThenHangUp(), testing::ExitedWithCode(1), "");
+}
+
+namespace {
+
+// Starts on a terminal of 80 x 24, the keys from a pipe that sends `typed`, then ends or not.
+[[noreturn]] void startInASmallWindow(std::string_view typed, bool inputEnds) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    const int terminal = grantpt(master) == 0 && unlockpt(master) == 0
+                             ? open(ptsname(master), O_RDWR | O_NOCTTY)
+                             : -1;
+    const winsize small{24, 80, 0, 0};
+    int keys[2];
+    if (ioctl(terminal, TIOCSWINSZ, &small) != 0 || pipe(keys) != 0 ||
+        write(keys[1], typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) {
+        std::exit(2);
+    }
+    if (inputEnds) {
+        close(keys[1]);
+    }
+    UnixConsole console(keys[0], terminal);
+    installConsoleBackend(&console);
+    setupConsole();
+    std::exit(3); // the program went on
+}
+
+} // namespace
+
+TEST(UnixConsole, EscapeOrTheEndOfTheInputOnTheStartUpNoticeEndsTheProgram) {
+    EXPECT_EXIT(startInASmallWindow("\x1b", false), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(startInASmallWindow("x", true), testing::ExitedWithCode(0), "");
 }
 
 TEST(UnixConsole, FollowsTheLocalesCharacterSetUtf8WhereItSaysNothing) {

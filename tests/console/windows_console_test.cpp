@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <sstream>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -16,8 +18,9 @@ constexpr DWORD UserInputMode = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENA
 constexpr DWORD Shared = FILE_SHARE_READ | FILE_SHARE_WRITE;
 HANDLE gHandled = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 
-INPUT_RECORD key(WORD virtualKey, wchar_t ch, DWORD state = 0, BOOL down = TRUE) {
-    return {KEY_EVENT, {{down, 1, virtualKey, 0, {ch}, state}}};
+// A key as a console with a keyboard reports it, with a scan code; a terminal's has none.
+INPUT_RECORD key(WORD virtualKey, wchar_t ch, DWORD state = 0, BOOL down = TRUE, WORD scan = 0x48) {
+    return {KEY_EVENT, {{down, 1, virtualKey, scan, {ch}, state}}};
 }
 
 // A row of a table: what goes in, what should come out, and what the row stands for.
@@ -33,7 +36,10 @@ class WindowsConsoleTest : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_NE(buffer, INVALID_HANDLE_VALUE) << "no console to paint on";
-        SetConsoleScreenBufferSize(buffer, COORD{80, 25});
+        // A window of 80 x 25 on a buffer with room for history.
+        SetConsoleScreenBufferSize(buffer, COORD{80, 300});
+        const SMALL_RECT window{0, 0, 79, 24};
+        SetConsoleWindowInfo(buffer, TRUE, &window);
         SetConsoleTextAttribute(buffer, UserColours);
         SetConsoleTitleW(L"Eingabeaufforderung");
         SetConsoleMode(input, UserInputMode);
@@ -70,10 +76,10 @@ class WindowsConsoleTest : public testing::Test {
         GetConsoleMode(input, &mode);
         GetConsoleTitleW(title, 64);
         std::wostringstream out;
-        out << title << std::hex << L", mode " << mode << L", colours " << info.wAttributes
-            << std::dec << L", cursor " << cursor.dwSize
-            << (cursor.bVisible ? L" shown" : L" hidden") << L" at " << info.dwCursorPosition.X
-            << L"," << info.dwCursorPosition.Y;
+        out << title << L", buffer " << info.dwSize.X << L" x " << info.dwSize.Y << std::hex
+            << L", mode " << mode << L", colours " << info.wAttributes << std::dec << L", cursor "
+            << cursor.dwSize << (cursor.bVisible ? L" shown" : L" hidden") << L" at "
+            << info.dwCursorPosition.X << L"," << info.dwCursorPosition.Y;
         return out.str();
     }
     long callsToPaint() {
@@ -117,7 +123,8 @@ TEST_F(WindowsConsoleTest, CtrlCHandsTheConsoleBackWholeFromItsOwnThreadAndEndsT
     writeAt({80, 44}, "[ ] Beenden");
     pause(0);
     // Quick Edit off while the game runs: a click must not stop it.
-    EXPECT_EQ(state(), L"Kentermeer, mode a7, colours 1e, cursor 1 hidden at 91,44");
+    EXPECT_EQ(state(),
+              L"Kentermeer, buffer 197 x 70, mode af, colours 1e, cursor 1 hidden at 91,44");
 
     // The system's handler, which would end the tests, is kept behind the program's.
     SetConsoleCtrlHandler(WindowsConsole::onConsoleEvent, FALSE);
@@ -125,7 +132,9 @@ TEST_F(WindowsConsoleTest, CtrlCHandsTheConsoleBackWholeFromItsOwnThreadAndEndsT
     SetConsoleCtrlHandler(WindowsConsole::onConsoleEvent, TRUE);
     ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
     ASSERT_EQ(WaitForSingleObject(gHandled, 5000), WAIT_OBJECT_0);
-    EXPECT_EQ(state(), L"Eingabeaufforderung, mode e7, colours 1e, cursor 25 shown at 0,45");
+    EXPECT_EQ(
+        state(),
+        L"Eingabeaufforderung, buffer 80 x 300, mode e7, colours 1e, cursor 25 shown at 0,45");
     writeAt({10, 40}, "...");
     EXPECT_EQ(callsToPaint(), 0) << "the game is ending: nothing more is painted";
 }
@@ -145,7 +154,11 @@ TEST(WindowsKeys, InputRecordsBecomeTheCodesOfGetch) {
     const Case<INPUT_RECORD, std::optional<KeyEvent>> cases[] = {
         {key(VK_UP, 0, ENHANCED_KEY | NUMLOCK_ON), KeyEvent{224, 72}, "Up"},
         {key(VK_UP, 0), KeyEvent{0, 72}, "keypad Up, Num Lock off"},
+        {key(VK_DOWN, 0, 0, TRUE, 0), KeyEvent{224, 80}, "Down from a terminal, no scan code"},
+        {key(VK_INSERT, 0, SHIFT_PRESSED, TRUE, 0), KeyEvent{224, 82}, "Shift+Insert, the same"},
         {key(VK_HOME, 0, LEFT_ALT_PRESSED), std::nullopt, "Alt and the keypad type a number"},
+        {key(VK_PRIOR, 0, LEFT_CTRL_PRESSED), KeyEvent{0, 132}, "Ctrl and the keypad's PgUp"},
+        {key(VK_DOWN, 0, ENHANCED_KEY | LEFT_ALT_PRESSED), KeyEvent{0, 160}, "Alt+Down"},
         {key(0, L'€'), KeyEvent{0x80, -1}, "€, which Windows-1252 keeps at 80"},
         {key(VK_MENU, L'ß', 0, FALSE), KeyEvent{0xDF, -1}, "Alt+0223 comes with Alt's release"},
         {key(0, L'\u2713'), KeyEvent{'?', -1}, "a character Windows-1252 lacks"},
@@ -154,6 +167,39 @@ TEST(WindowsKeys, InputRecordsBecomeTheCodesOfGetch) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(keyFromRecord(c.in), c.expected) << c.what;
+    }
+    // A host that cannot tell them apart: every arrow is the grey one.
+    EXPECT_EQ(keyFromRecord(key(VK_UP, 0), false), (KeyEvent{224, 72}));
+}
+
+TEST(WindowsKeys, AKeyWithItsModifiersReadsTheSameFromATerminalAndFromTheConsole) {
+    // A terminal's sequence for each key: CSI, the number, ';', the modifiers, the final byte.
+    const std::tuple<WORD, int, char> keys[] = {
+        {VK_UP, 1, 'A'},    {VK_DOWN, 1, 'B'}, {VK_RIGHT, 1, 'C'},  {VK_LEFT, 1, 'D'},
+        {VK_HOME, 1, 'H'},  {VK_END, 1, 'F'},  {VK_INSERT, 2, '~'}, {VK_DELETE, 3, '~'},
+        {VK_PRIOR, 5, '~'}, {VK_NEXT, 6, '~'}, {VK_F1, 1, 'P'},     {VK_F4, 1, 'S'},
+        {VK_F5, 15, '~'},   {VK_F6, 17, '~'},  {VK_F10, 21, '~'},   {VK_F11, 23, '~'},
+        {VK_F12, 24, '~'},
+    };
+    const std::pair<DWORD, int> modifiers[] = {
+        {0, 1},
+        {SHIFT_PRESSED, 2},
+        {RIGHT_CTRL_PRESSED, 5},
+        {LEFT_ALT_PRESSED, 3},
+        {LEFT_ALT_PRESSED | LEFT_CTRL_PRESSED | SHIFT_PRESSED, 8}};
+    for (const auto& [virtualKey, number, final] : keys) {
+        const DWORD grey = virtualKey < VK_F1 ? ENHANCED_KEY : 0;
+        for (const auto& [state, terminalModifiers] : modifiers) {
+            KeyDecoder decoder;
+            for (const char ch : "\x1b[" + std::to_string(number) + ";" +
+                                     std::to_string(terminalModifiers) + final) {
+                decoder.feed(static_cast<unsigned char>(ch));
+            }
+            const std::optional<KeyEvent> fromTerminal = decoder.take();
+            ASSERT_TRUE(fromTerminal);
+            EXPECT_EQ(keyFromRecord(key(virtualKey, 0, grey | state)), fromTerminal)
+                << "virtual key " << virtualKey << ", modifiers " << terminalModifiers;
+        }
     }
 }
 
@@ -168,10 +214,105 @@ TEST(WindowsConsoleSize, AHostThatKeepsItsSizeIsPaintedAfreshOnlyWhenItChanges) 
         {{230, 75}, SizeWatch::Step::PaintAfresh, "big enough again"},
     };
     SizeWatch watch;
+    const auto at = [](COORD size) -> CONSOLE_SCREEN_BUFFER_INFO {
+        return {size, {}, 0, {0, 0, SHORT(size.X - 1), SHORT(size.Y - 1)}, {}};
+    };
     for (const auto& s : session) {
-        const SMALL_RECT window{0, 0, SHORT(s.in.X - 1), SHORT(s.in.Y - 1)};
-        EXPECT_EQ(watch.next({s.in, {}, 0, window, {}}), s.expected) << s.what;
+        EXPECT_EQ(watch.next(at(s.in)), s.expected) << s.what;
     }
+    // The font on offer did not fit: the notice, no longer offering it, is shown anew.
+    EXPECT_EQ(watch.next(at({150, 40})), SizeWatch::Step::ShowNotice);
+    watch.noticeChanged();
+    EXPECT_EQ(watch.next(at({150, 40})), SizeWatch::Step::ShowNotice);
+    EXPECT_EQ(watch.next(at({197, 70})), SizeWatch::Step::PaintAfresh) << "one that fits";
+}
+
+TEST(WindowsConsoleHost, APseudoconsoleIsKnownByItsHiddenWindowOrItsClass) {
+    const Case<std::tuple<bool, bool, const wchar_t*>, ConsoleHost> cases[] = {
+        {{true, true, L"ConsoleWindowClass"}, ConsoleHost::Window, "conhost's window"},
+        {{true, false, L"PseudoConsoleWindow"}, ConsoleHost::Pseudoconsole, "Windows Terminal"},
+        {{true, true, L"PseudoConsoleWindow"}, ConsoleHost::Pseudoconsole, "a stand-in shown"},
+        {{true, false, L"ConsoleWindowClass"}, ConsoleHost::Pseudoconsole, "a hidden window"},
+        {{true, false, L"WineConsoleClass"}, ConsoleHost::NoWindow, "wine's on a terminal"},
+        {{true, true, L"WineConsoleClass"}, ConsoleHost::Window, "wine's own console window"},
+        {{false, false, L""}, ConsoleHost::NoWindow, "no window found"},
+    };
+    for (const auto& c : cases) {
+        const auto [haveWindow, visible, windowClass] = c.in;
+        EXPECT_EQ(consoleHost(haveWindow, visible, windowClass), c.expected) << c.what;
+    }
+}
+
+TEST(WindowsConsoleSize, TheWindowAskedForIsAsLargeAsTheScreenAllowsAndTheNoticeAtTheTop) {
+    const Case<COORD, std::wstring> asked[] = {
+        {{240, 80}, L"197 x 70", "a large screen"},
+        {{237, 62}, L"197 x 62", "Consolas 16 on 1920 x 1080"},
+        {{189, 49}, L"189 x 49", "the same at 125 %"},
+        {{0, 0}, L"197 x 70", "the largest size not known"},
+    };
+    const auto size = [](SMALL_RECT r) {
+        EXPECT_EQ(r.Left, 0);
+        EXPECT_EQ(r.Top, 0);
+        return std::to_wstring(r.Right - r.Left + 1) + L" x " +
+               std::to_wstring(r.Bottom - r.Top + 1);
+    };
+    for (const auto& c : asked) {
+        EXPECT_EQ(size(windowToAsk(c.in)), c.expected) << c.what;
+    }
+    // A buffer shrunk under a prompt on line 9000 leaves the window low: up with it, same size.
+    const std::optional<SMALL_RECT> top = windowAtTop({0, 40, 119, 69});
+    ASSERT_TRUE(top);
+    EXPECT_EQ(size(*top), L"120 x 30");
+    EXPECT_FALSE(windowAtTop({0, 0, 119, 29})) << "already at the top";
+}
+
+TEST(WindowsConsoleFont, TheLargestFontOfTheFaceThatShows197By70OnTheScreen) {
+    // The largest window in cells with the font now, and its cell size in pixels.
+    const Case<std::pair<COORD, COORD>, std::optional<SHORT>> cases[] = {
+        {{{237, 62}, {8, 16}}, 14, "Consolas 16 on 1920 x 1080"},
+        {{{189, 49}, {10, 20}}, 14, "the same screen at 125 %"},
+        {{{168, 44}, {8, 16}}, 10, "1366 x 768"},
+        {{{100, 120}, {8, 16}}, 8, "a screen on its side: the width decides"},
+        {{{98, 35}, {8, 16}}, std::nullopt, "800 x 600: only a font too small to read"},
+        {{{240, 75}, {8, 16}}, std::nullopt, "the screen holds it: the window is to grow"},
+        {{{0, 0}, {8, 16}}, std::nullopt, "nothing known"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fontThatFits(c.in.first, c.in.second), c.expected) << c.what;
+    }
+}
+
+TEST(WindowsConsoleFont, TheNoticeNamesTheWindowMenuAndOffersFWhereAFontFits) {
+    const auto text = [](bool inWindow, bool offered) {
+        std::string all;
+        for (const std::string& line : windowsNoticeLines({150, 50}, inWindow, offered)) {
+            all += line + "|";
+        }
+        return all;
+    };
+    EXPECT_NE(text(true, true).find("Eigenschaften › Schriftart"_cp), std::string::npos);
+    EXPECT_NE(text(true, true).find("|Mit F "), std::string::npos);
+    EXPECT_EQ(text(true, false).find("Mit F "), std::string::npos);
+    EXPECT_EQ(text(false, false).find("Fenstermenü"_cp), std::string::npos) << "a terminal's";
+    EXPECT_TRUE(text(true, true).ends_with("||Esc beendet das Programm.|"));
+}
+
+TEST(WindowsConsoleGate, TheHandBackWaitsForAPaintHalfASecondOnTheClockNotInSleeps) {
+    // Each sleep of 1 ms lasts a timer tick of 15.6 ms, as on Windows by default.
+    static double now = 0;
+    static int sleeps = 0;
+    const ConsoleGate::Clock ticking{[] { return static_cast<ULONGLONG>(now); },
+                                     [] { now += 15.6, ++sleeps; }};
+    ConsoleGate gate;
+    ASSERT_TRUE(gate.startPainting());
+    EXPECT_TRUE(gate.takeForTheEnd(ticking)) << "a paint that does not end is not waited for";
+    EXPECT_LE(now, 520);
+    EXPECT_GE(now, 500);
+    EXPECT_FALSE(gate.startPainting()) << "nothing is painted while the console is handed back";
+    gate.handedBack();
+    sleeps = 0;
+    EXPECT_FALSE(gate.takeForTheEnd(ticking)) << "the other thread has handed it back";
+    EXPECT_EQ(sleeps, 0);
 }
 
 #endif

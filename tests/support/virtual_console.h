@@ -5,6 +5,7 @@
 // also from inside a pause or a key wait.
 
 #include "console/backend.h"
+#include "console/console.h" // the primitives its tests drive
 #include "support/scripted_input.h"
 
 #include <functional>
