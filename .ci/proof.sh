@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 source .ci/install.sh
-install_packages cmake make g++ clang clang-tidy valgrind tmux libgtest-dev
+install_packages cmake make g++ clang clang-tidy valgrind tmux libgtest-dev libvterm-dev
 
 seconds=${KENTERMEER_FUZZ_SECONDS:-20}
 scratch=$(mktemp -d)

@@ -74,6 +74,7 @@ Keys:
   any key      leave Info, Changelog and the end of a game
   Ctrl+C       end the game at once; the options file stays as it was
   Ctrl+Z       suspend the game until the shell's fg
+  Ctrl+L       paint the whole screen again, over what else wrote on it
 
 Files:
   $XDG_CONFIG_HOME/Kentermeer/Optionen.cfg
@@ -86,8 +87,10 @@ Environment:
   XDG_CONFIG_HOME, HOME
                where the options file lives (absolute paths only)
   LC_ALL, LC_CTYPE, LANG
-               the first one set names the terminal's character set:
-               ISO-8859-1 or ISO-8859-15, else UTF-8
+               the first one set gives the terminal's character set:
+               ISO-8859-1 or ISO-8859-15 where its locale has it, or
+               for a locale not installed where its name says so
+               (de_DE.ISO-8859-15, de_DE@euro); else UTF-8
   KONSOLE_VERSION
                Konsole: no request for the window size
   STY, TMUX    STY without TMUX, GNU screen: blanks instead of erasing
@@ -97,9 +100,10 @@ Environment:
 
 Exit status:
   0            after "Beenden", or when the input ends
-  1            when the output fails for good (the terminal hung up)
-  128+n        ended by signal n, as the shell reports it: 130 for Ctrl+C,
-               141 for a closed pipe
+  1            when the output fails for good: the terminal hung up, or the
+               file it goes to is full or at its size limit
+  128+n        ended by signal n, as the shell reports it, the terminal
+               handed back: 130 for Ctrl+C, 141 for a closed pipe
 )";
 #endif
 

@@ -12,6 +12,8 @@
 //
 //   kentermeer_output_budget          prints the table (Markdown)
 //   kentermeer_output_budget --check  also fails when a budget is exceeded
+//   kentermeer_output_budget --prove  only replays the session, each paint fed into
+//                                     libvterm, which must then show the screen model
 
 #include "app/info_screens.h"
 #include "app/main_menu.h"
@@ -43,6 +45,9 @@ using PlatformConsole = WindowsConsole;
 
 #include <unistd.h>
 using PlatformConsole = UnixConsole;
+#endif
+#ifdef KENTERMEER_TERMINAL_PROOF
+#include "terminal_proof.h"
 #endif
 
 namespace {
@@ -113,6 +118,10 @@ struct PaintRecord {
     int pauseMs = -1;
     // Line 0 as the paint leaves it: tells the two boards of a battle apart.
     std::string heading;
+    // Real clears of the terminal in the paint, and whether it is framed as one
+    // synchronized update (or sends nothing).
+    int clears = 0;
+    bool framed = true;
 };
 
 std::string lineText(const Screen& screen, int y) {
@@ -151,6 +160,10 @@ class MeasuringConsole : public PlatformConsole {
     void scriptRandom(const std::vector<int>& numbers) {
         random_.script(numbers);
     }
+    // Proves every paint on libvterm instead of timing it.
+    void proveOnly() {
+        proveOnly_ = true;
+    }
     // The screen the following paints belong to.
     void measure(std::string screen) {
         screen_ = std::move(screen);
@@ -163,7 +176,7 @@ class MeasuringConsole : public PlatformConsole {
         record.phase = phase_;
         record.fromCleared = screen.clearPending || !shadowFront_.known;
         record.changedLines = changedLines(screen);
-        record.microseconds = paintTime(screen);
+        record.microseconds = proveOnly_ ? 0 : paintTime(screen);
         Screen model = screen;
         itemSink_.bytes = 0;
         itemSink_.writes = 0;
@@ -173,8 +186,26 @@ class MeasuringConsole : public PlatformConsole {
         record.heading = lineText(screen, 0);
 
         model = screen;
-        shadowEncoder_.output().clear();
-        paintChanges(model, shadowFront_, shadowEncoder_);
+        paintTerminal(model, shadowFront_, shadowEncoder_);
+        const std::string& bytes = shadowEncoder_.output();
+        for (std::size_t at = bytes.find("\x1b[2J"); at != std::string::npos;
+             at = bytes.find("\x1b[2J", at + 1)) {
+            ++record.clears;
+        }
+        record.framed =
+            bytes.empty() || (bytes.starts_with("\x1b[?2026h") && bytes.ends_with("\x1b[?2026l"));
+#ifdef KENTERMEER_TERMINAL_PROOF
+        if (proveOnly_) {
+            terminal_.feed(bytes);
+            const std::string difference = terminal_.differenceFrom(model);
+            if (!difference.empty() || !terminal_.unknown().empty()) {
+                std::fprintf(stderr,
+                             "paint %zu in \"%s\": the terminal differs from the model: %s\n",
+                             records.size(), screen_.c_str(), difference.c_str());
+                std::exit(1);
+            }
+        }
+#endif
 
 #ifdef _WIN32
         const long cellsBefore = sink() ? sink()->cellsWritten() : 0;
@@ -220,8 +251,10 @@ class MeasuringConsole : public PlatformConsole {
     std::vector<PaintRecord> records;
 
   private:
+    // Lines with a cell that looks different from what the console shows (all of them where
+    // that is not known).
     int changedLines(const Screen& screen) const {
-        if (screen.clearPending || !itemFront_.known) {
+        if (!itemFront_.known) {
             return ConsoleHeight;
         }
         int lines = 0;
@@ -229,7 +262,7 @@ class MeasuringConsole : public PlatformConsole {
             const auto line = static_cast<std::ptrdiff_t>(y * ConsoleWidth);
             lines +=
                 !std::equal(screen.cells.begin() + line, screen.cells.begin() + line + ConsoleWidth,
-                            itemFront_.cells.begin() + line);
+                            itemFront_.cells.begin() + line, looksSame);
         }
         return lines;
     }
@@ -244,9 +277,8 @@ class MeasuringConsole : public PlatformConsole {
             Screen model = screen;
             PaintedScreen front = shadowFront_;
             VtEncoder encoder = shadowEncoder_;
-            encoder.output().clear();
             const auto start = std::chrono::steady_clock::now();
-            paintChanges(model, front, encoder);
+            paintTerminal(model, front, encoder);
             const auto end = std::chrono::steady_clock::now();
             times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
         }
@@ -257,6 +289,10 @@ class MeasuringConsole : public PlatformConsole {
 #ifndef _WIN32
     int out_;
 #endif
+#ifdef KENTERMEER_TERMINAL_PROOF
+    TerminalProof terminal_;
+#endif
+    bool proveOnly_ = false;
     std::string screen_;
     int phase_ = 0;
     ScriptedBytes input_;
@@ -436,9 +472,48 @@ const std::vector<Row>& tableRows() {
 }
 
 // The budgets the program is held to.
-constexpr std::size_t TurnScreenBudget = 8 * 1024;
-constexpr std::size_t MarkMoveBudget = 32;
+// The 16 bytes that frame a paint as one synchronized update come on top.
+constexpr std::size_t MarkMoveBudget = 32 + 16;
 constexpr double PaintTimeBudgetUs = 1000;
+constexpr std::size_t SessionBudget = 300'000;
+// Painted over the turn screen before, a turn screen sends what changed since; the first of
+// a game what differs from the placement screen.
+constexpr std::size_t TurnScreenBudget = 2000;
+constexpr std::size_t LaterTurnScreenMeanBudget = 1500;
+
+// The turn screens of a battle after the first of each board in each game.
+std::vector<const PaintRecord*> laterTurnScreens(const std::vector<PaintRecord>& records) {
+    std::vector<const PaintRecord*> later;
+    std::vector<std::pair<int, bool>> turnsSeen;
+    for (const PaintRecord& record : records) {
+        if (!in(record, "battle") || !record.fromCleared) {
+            continue;
+        }
+        const std::pair<int, bool> turn{record.phase, onEnemyBoard(record)};
+        if (std::find(turnsSeen.begin(), turnsSeen.end(), turn) == turnsSeen.end()) {
+            turnsSeen.push_back(turn);
+        } else {
+            later.push_back(&record);
+        }
+    }
+    return later;
+}
+
+struct LaterTurns {
+    std::size_t mean = 0;
+    std::size_t most = 0;
+};
+
+LaterTurns laterTurnCost(const std::vector<PaintRecord>& records) {
+    const std::vector<const PaintRecord*> later = laterTurnScreens(records);
+    LaterTurns cost;
+    for (const PaintRecord* record : later) {
+        cost.mean += record->bytes;
+        cost.most = std::max(cost.most, record->bytes);
+    }
+    cost.mean = later.empty() ? 0 : cost.mean / later.size();
+    return cost;
+}
 
 } // namespace
 
@@ -448,6 +523,7 @@ namespace {
 // A console at most one line more than a paint changes needs: the cursor, and the cursor's
 // visibility, and after a clear, blanking a buffer larger than the screen.
 constexpr int CallsBeyondChangedLines = 4;
+constexpr std::size_t SessionCellBudget = 600'000;
 
 // A screen buffer of 197 x 70 as standard output, made on the program's console (one is made
 // where there is none); printf keeps writing where it did.
@@ -469,7 +545,7 @@ bool paintOnScreenBufferOfItsOwn() {
     return true;
 }
 
-std::vector<PaintRecord> measureSession() {
+std::vector<PaintRecord> measureSession(bool) {
     if (!paintOnScreenBufferOfItsOwn()) {
         std::fprintf(stderr, "no console to paint on\n");
         std::exit(2);
@@ -510,6 +586,9 @@ void printTable(const std::vector<PaintRecord>& records) {
     }
     std::printf("| Whole session (%zu blocking points) | | %d | %zu | |\n", records.size(), calls,
                 cells);
+    const LaterTurns later = laterTurnCost(records);
+    std::printf("\nLater turn screens: %zu cells on average, %zu at most.\n", later.mean,
+                later.most);
 }
 
 int overBudget(const std::vector<PaintRecord>& records) {
@@ -521,12 +600,28 @@ int overBudget(const std::vector<PaintRecord>& records) {
             ++failures;
         }
     }
+    std::size_t cells = 0;
+    for (const PaintRecord& record : records) {
+        cells += record.bytes;
+    }
+    if (cells > SessionCellBudget) {
+        std::fprintf(stderr, "over budget: %zu cells written in the session\n", cells);
+        ++failures;
+    }
     return failures;
 }
 
 #else
 
-std::vector<PaintRecord> measureSession() {
+int clearsAfterFirstPaint(const std::vector<PaintRecord>& records) {
+    int clears = 0;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        clears += records[i].clears;
+    }
+    return clears;
+}
+
+std::vector<PaintRecord> measureSession(bool proveOnly) {
     std::FILE* output = std::tmpfile();
     std::FILE* input = std::fopen("/dev/null", "r");
     if (output == nullptr || input == nullptr) {
@@ -534,6 +629,9 @@ std::vector<PaintRecord> measureSession() {
         std::exit(2);
     }
     MeasuringConsole console(fileno(input), fileno(output));
+    if (proveOnly) {
+        console.proveOnly();
+    }
     runSession(console);
     return console.records;
 }
@@ -574,6 +672,10 @@ void printTable(const std::vector<PaintRecord>& records) {
     }
     std::printf("| Whole session (%zu blocking points) | | %zu | %d | | %zu | %d |\n",
                 records.size(), bytes, writes, itemBytes, itemWrites);
+    const LaterTurns later = laterTurnCost(records);
+    std::printf("\nLater turn screens: %zu bytes on average, %zu at most. Clears of the terminal "
+                "after the first paint: %d.\n",
+                later.mean, later.most, clearsAfterFirstPaint(records));
 }
 
 int overBudget(const std::vector<PaintRecord>& records) {
@@ -591,23 +693,30 @@ int overBudget(const std::vector<PaintRecord>& records) {
             fail(record, "a paint of a millisecond or more");
         }
         if (in(record, "main menu") && !record.fromCleared && record.bytes > MarkMoveBudget) {
-            fail(record, "a selection mark move of more than 32 bytes");
+            fail(record, "a selection mark move of more than 48 bytes");
+        }
+        if (!record.framed) {
+            fail(record, "a paint not framed as one synchronized update");
         }
     }
-    // The turn budget holds for the turn screens as a game begins: markers add about 100
-    // bytes each, and a board full of them holds more than 8 KB of characters alone.
-    std::vector<std::pair<int, bool>> turnsSeen;
+    std::size_t bytes = 0;
     for (const PaintRecord& record : records) {
-        if (!in(record, "battle") || !record.fromCleared) {
-            continue;
-        }
-        const std::pair<int, bool> turn{record.phase, onEnemyBoard(record)};
-        if (std::find(turnsSeen.begin(), turnsSeen.end(), turn) != turnsSeen.end()) {
-            continue;
-        }
-        turnsSeen.push_back(turn);
-        if (record.bytes > TurnScreenBudget) {
-            fail(record, "a game's first turn screen of more than 8 KB");
+        bytes += record.bytes;
+    }
+    if (bytes > SessionBudget) {
+        std::fprintf(stderr, "over budget: %zu bytes in the session\n", bytes);
+        ++failures;
+    }
+    const LaterTurns later = laterTurnCost(records);
+    if (later.mean > LaterTurnScreenMeanBudget) {
+        std::fprintf(stderr,
+                     "over budget: later turn screens of %zu bytes on average, %zu at most\n",
+                     later.mean, later.most);
+        ++failures;
+    }
+    for (const PaintRecord& record : records) {
+        if (in(record, "battle") && record.fromCleared && record.bytes > TurnScreenBudget) {
+            fail(record, "a turn screen of more than 2,000 bytes");
         }
     }
     return failures;
@@ -618,8 +727,17 @@ int overBudget(const std::vector<PaintRecord>& records) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool check = argc > 1 && std::string_view(argv[1]) == "--check";
-    const std::vector<PaintRecord> records = measureSession();
+    const std::string_view mode = argc > 1 ? argv[1] : "";
+    const bool check = mode == "--check";
+    const std::vector<PaintRecord> records = measureSession(mode == "--prove");
+    if (mode == "--prove") {
+#ifndef KENTERMEER_TERMINAL_PROOF
+        std::fprintf(stderr, "built without libvterm: nothing to prove the paints on\n");
+        return 1;
+#endif
+        std::printf("%zu paints proven\n", records.size());
+        return 0;
+    }
     printTable(records);
     const int failures = overBudget(records);
     return check && failures > 0 ? 1 : 0;

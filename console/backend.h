@@ -20,6 +20,8 @@ class ConsoleBackend {
     virtual std::optional<KeyEvent> readKeyEvent() = 0;
     // Forgets the keys typed and not read yet.
     virtual void dropPendingKeys() {}
+    // The next paint shows the whole model, as if the console had shown something else.
+    virtual void forgetWhatTheConsoleShows() {}
     virtual void sleep(int milliseconds) = 0;
     // Hands the console back in the state the program found it, the last drawing left on it.
     virtual void restore() = 0;

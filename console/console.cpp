@@ -12,6 +12,8 @@ ConsoleBackend* gBackend = nullptr;
 // The second code of a two-code key whose first code readKeyCode has handed out.
 int gLeftoverCode = -1;
 TypedAhead gTypedAhead;
+// Ctrl+L, which no screen sees.
+constexpr KeyEvent RepaintKey{12, -1};
 
 // The input has ended: the program ends as if its window had been closed.
 [[noreturn]] void endOfInput() {
@@ -39,8 +41,15 @@ std::optional<KeyEvent> nextKey() {
         gLeftoverCode = -1;
         return key;
     }
-    present();
-    return gBackend->readKeyEvent();
+    for (;;) {
+        present();
+        const std::optional<KeyEvent> key = gBackend->readKeyEvent();
+        if (key != RepaintKey) {
+            return key;
+        }
+        // As in every full-screen program: whatever else wrote on the terminal is painted over.
+        gBackend->forgetWhatTheConsoleShows();
+    }
 }
 
 KeyEvent nextKeyOrEnd() {

@@ -2,6 +2,10 @@
 
 #include "console/cp1252.h"
 
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
 namespace {
 
 // Longer escape sequences are not keys; they are dropped unread.
@@ -55,6 +59,10 @@ void KeyDecoder::feed(unsigned char byte) {
             state_ = State::Ss3;
         } else if (byte == 0x1B) {
             emit(keycode::Escape); // the second Escape may begin a sequence
+        } else if (byte == ']' || byte == 'P' || byte == '_' || byte == '^') {
+            // OSC, DCS, APC or PM: a terminal's report or reply, none of it a key.
+            state_ = State::String;
+            sequence_.assign(1, static_cast<char>(byte));
         } else {
             // Escape and a key in one burst is the key with Alt held, which the console
             // reports as the key alone.
@@ -64,8 +72,9 @@ void KeyDecoder::feed(unsigned char byte) {
         return;
     case State::Csi:
         if (byte == 'M' && sequence_.empty()) {
-            state_ = State::Mouse; // an X10 mouse report: three bytes follow, none a key
+            state_ = State::Mouse; // an X10 mouse report: three characters follow, none a key
             bytesMissing_ = 3;
+            mouseLead_ = false;
         } else if (byte >= 0x40 && byte <= 0x7E) {
             state_ = State::Ground;
             finishCsi(byte);
@@ -84,9 +93,11 @@ void KeyDecoder::feed(unsigned char byte) {
         finishSs3(byte);
         return;
     case State::Mouse:
-        if (--bytesMissing_ == 0) {
-            state_ = State::Ground;
-        }
+        mouseByte(byte);
+        return;
+    case State::String:
+    case State::StringEscape:
+        stringByte(byte);
         return;
     case State::Utf8:
         if ((byte & 0xC0) == 0x80) {
@@ -150,6 +161,53 @@ void KeyDecoder::ground(unsigned char byte) {
     } else {
         // ASCII, or a stray byte of a terminal that does not send UTF-8: taken as Windows-1252.
         emit(byte);
+    }
+}
+
+void KeyDecoder::mouseByte(unsigned char byte) {
+    // Mode 1005 sends a number past 95 as a two-byte UTF-8 character, X10 as one byte; a
+    // byte that does not go on a character is a character of its own.
+    if (mouseLead_) {
+        mouseLead_ = false;
+        const bool continues = (byte & 0xC0) == 0x80;
+        if (bytesMissing_ == 0) {
+            state_ = State::Ground;
+            if (!continues) {
+                ground(byte);
+            }
+            return;
+        }
+        if (continues) {
+            return;
+        }
+    }
+    mouseLead_ = byte >= 0xC2 && byte <= 0xDF;
+    if (--bytesMissing_ == 0 && !mouseLead_) {
+        state_ = State::Ground;
+    }
+}
+
+void KeyDecoder::stringByte(unsigned char byte) {
+    if (state_ == State::StringEscape) {
+        if (byte == '\\') {
+            state_ = State::Ground; // ST
+            return;
+        }
+        // The string broke off; the Escape begins whatever comes next.
+        state_ = State::Escape;
+        feed(byte);
+        return;
+    }
+    if (byte == 0x07) {
+        state_ = State::Ground;
+    } else if (byte == 0x1B) {
+        state_ = State::StringEscape;
+    } else if (byte < 0x20) {
+        // No terminal puts such a byte in a report: it is a key, and the string has ended.
+        state_ = State::Ground;
+        ground(byte);
+    } else if (sequence_.size() == 1) {
+        sequence_.push_back(static_cast<char>(byte)); // begun: no longer Alt and a key
     }
 }
 
@@ -224,10 +282,123 @@ const TwoCodeKey* tildeKey(int number) {
     }
 }
 
+// The sub-th of the numbers that colons separate within the index-th parameter; 0 where it
+// is missing or beyond any code point.
+long subParameter(const std::string& parameters, int index, int sub) {
+    std::size_t at = 0;
+    for (int i = 0; i < index; ++i) {
+        at = parameters.find(';', at);
+        if (at == std::string::npos) {
+            return 0;
+        }
+        ++at;
+    }
+    for (int i = 0; i < sub; ++i) {
+        at = parameters.find_first_of(":;", at);
+        if (at == std::string::npos || parameters[at] == ';') {
+            return 0;
+        }
+        ++at;
+    }
+    long value = 0;
+    for (; at < parameters.size() && parameters[at] >= '0' && parameters[at] <= '9'; ++at) {
+        value = value * 10 + (parameters[at] - '0');
+        if (value > 0x10FFFF) {
+            return 0;
+        }
+    }
+    return value;
+}
+
+// The kitty keyboard protocol's codes for the keypad: its text keys, then its cursor and
+// editing keys.
+constexpr long KittyKeypad = 57399;
+constexpr std::string_view KittyKeypadText = "0123456789./*-+\r=,";
+constexpr const TwoCodeKey* KittyKeypadMoves[] = {
+    &keycode::Left,     &keycode::Right, &keycode::Up,  &keycode::Down,   &keycode::PageUp,
+    &keycode::PageDown, &keycode::Home,  &keycode::End, &keycode::Insert, &keycode::Delete};
+
+long upperCase(long character) {
+    const bool lower = (character >= 'a' && character <= 'z') ||
+                       (character >= 0xE0 && character <= 0xFE && character != 0xF7);
+    return lower ? character - 0x20 : character;
+}
+
+// A key as a terminal in the kitty keyboard protocol reports it,
+// CSI code[:shifted][;modifiers[:event]][;text] u, as the Windows console reports that key:
+// Ctrl makes a control code of a letter, Alt leaves a key as it is.
+std::optional<KeyEvent> kittyKey(const std::string& parameters) {
+    const long code = subParameter(parameters, 0, 0);
+    const int modifierNumber = static_cast<int>(subParameter(parameters, 1, 0));
+    const int modifiers = std::max(0, modifierNumber - 1);
+    const bool shift = (modifiers & 1) != 0;
+    const bool ctrl = (modifiers & 4) != 0;
+    const bool capsLock = (modifiers & 64) != 0;
+    const long text = static_cast<long>(KittyKeypadText.size());
+    const long keypad = code - KittyKeypad;
+    if (keypad >= 0 && keypad < text) {
+        return KeyEvent{KittyKeypadText[static_cast<std::size_t>(keypad)]};
+    }
+    if (keypad >= text && keypad < text + static_cast<long>(std::size(KittyKeypadMoves))) {
+        return KittyKeypadMoves[keypad - text]->with(modifierOf(modifierNumber));
+    }
+    switch (code) {
+    case 13:
+        return ctrl ? KeyEvent{10} : keycode::Enter;
+    case 9:
+        return KeyEvent{9};
+    case 27:
+        return keycode::Escape;
+    case 127:
+        return ctrl ? KeyEvent{127} : keycode::Backspace;
+    default:
+        break;
+    }
+    // The other codes below a space, and the private ones, are keys without a character:
+    // F13 and beyond, media keys, a modifier key pressed alone.
+    if (code < 0x20 || (code >= 0x7F && code < 0xA0) || (code >= 0xD800 && code < 0xF900)) {
+        return std::nullopt;
+    }
+    if (ctrl && ((code >= '@' && code <= '_') || (code >= 'a' && code <= 'z'))) {
+        const int control = static_cast<int>(code & 0x1F);
+        // Ctrl+H is Backspace to the console; Ctrl+@ and Ctrl+Space are no key of the program's.
+        return control == 0 ? std::nullopt : std::optional<KeyEvent>(KeyEvent{control});
+    }
+    // The text the key types where the terminal tells it, else the key's shifted form where
+    // it tells that.
+    long typed = subParameter(parameters, 2, 0);
+    if (typed == 0 && shift) {
+        typed = subParameter(parameters, 0, 1);
+    }
+    if (typed == 0) {
+        typed = shift != capsLock ? upperCase(code) : code;
+    }
+    if (typed < 0x20 || (typed >= 0x7F && typed < 0xA0)) {
+        return std::nullopt;
+    }
+    const int byte = cp1252::fromUnicode(static_cast<char32_t>(typed));
+    return KeyEvent{byte > 0 ? byte : '?'};
+}
+
+// A report (its parameters begin with <, =, > or ?), or a key's release in the kitty
+// keyboard protocol: no key.
+bool isNoKeyPress(const std::string& parameters) {
+    return (!parameters.empty() && parameters[0] >= 0x3C) || subParameter(parameters, 1, 1) == 3;
+}
+
 } // namespace
 
 void KeyDecoder::finishCsi(unsigned char final) {
     // Anything else is a report or a key the program has no use for, and is dropped.
+    if (isNoKeyPress(sequence_)) {
+        return;
+    }
+    if (final == 'u') {
+        if (const std::optional<KeyEvent> key = kittyKey(sequence_)) {
+            emit(*key);
+        }
+        return;
+    }
     const TwoCodeKey* key = final == '~' ? tildeKey(parameter(sequence_, 0)) : letterKey(final);
     if (key != nullptr) {
         emit(key->with(modifierOf(parameter(sequence_, 1))));
@@ -239,6 +410,10 @@ void KeyDecoder::finishSs3(unsigned char final) {
         emit(keycode::Enter); // keypad Enter in application mode
     } else if (const TwoCodeKey* key = letterKey(final)) {
         emit(key->plain);
+    } else if ((final >= 'j' && final <= 'y') || final == 'X') {
+        // The keypad in application mode, which a program may have left on: ESC O j to y are
+        // * + , - . / and the digits, ESC O X is =.
+        emit(final == 'X' ? '=' : final - 0x40);
     } else {
         // Alt+O, then another key.
         emit('O');
@@ -256,6 +431,14 @@ void KeyDecoder::expire() {
     case State::Csi:
     case State::Mouse:
         break; // an unfinished sequence is dropped
+    case State::String:
+        if (sequence_.size() == 1) {
+            emit(static_cast<unsigned char>(sequence_[0])); // Alt+], Alt+P ...
+        }
+        break;
+    case State::StringEscape:
+        emit(keycode::Escape);
+        break;
     case State::Ss3:
         emit('O'); // Alt+O
         break;
@@ -278,6 +461,7 @@ std::optional<KeyEvent> KeyDecoder::take() {
 void KeyDecoder::dropPending() {
     ready_.clear();
     sequence_.clear();
+    mouseLead_ = false;
     state_ = State::Ground;
     afterCarriageReturn_ = false;
 }

@@ -34,11 +34,14 @@ class KeyDecoder {
     void dropPending();
 
   private:
-    // Mouse: the three bytes of an X10 mouse report still to come.
-    enum class State { Ground, Escape, Csi, Ss3, Utf8, Mouse };
+    // Mouse: the three characters of an X10 mouse report still to come. String: a report
+    // that runs up to BEL or ST (ESC \); StringEscape: an ESC within it.
+    enum class State { Ground, Escape, Csi, Ss3, Utf8, Mouse, String, StringEscape };
     void ground(unsigned char byte);
     void finishCsi(unsigned char final);
     void finishSs3(unsigned char final);
+    void mouseByte(unsigned char byte);
+    void stringByte(unsigned char byte);
     void emit(int code) { ready_.push_back({code, -1}); }
     void emit(KeyEvent key) { ready_.push_back(key); }
     void emitUtf8Bytes();
@@ -48,8 +51,10 @@ class KeyDecoder {
     State state_ = State::Ground;
     bool afterCarriageReturn_ = false;
     std::string sequence_;
-    // Bytes still to come of a UTF-8 character or a mouse report.
+    // Bytes still to come of a UTF-8 character, characters still to come of a mouse report.
     int bytesMissing_ = 0;
+    // The mouse report's last byte may have begun a two-byte character.
+    bool mouseLead_ = false;
     std::deque<KeyEvent> ready_;
 };
 

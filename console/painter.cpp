@@ -12,47 +12,112 @@ char32_t displayedCharacter(unsigned char byte) {
     return character;
 }
 
-int lastDrawnLine(const PaintedScreen& front) {
-    for (int y = ConsoleHeight - 1; y >= 0; --y) {
-        for (int x = 0; x < ConsoleWidth; ++x) {
-            if (front.cells[static_cast<std::size_t>(y * ConsoleWidth + x)].ch != ' ') {
-                return y;
-            }
-        }
-    }
-    return -1;
+void PaintSink::erase(ScreenPos start, int count, std::uint8_t color, bool) {
+    std::array<Cell, ConsoleWidth> blanks;
+    blanks.fill(Cell{' ', color});
+    cells(start, blanks.data(), count);
 }
 
-static void paintLine(const Screen& model, PaintedScreen& front, PaintSink& sink, int y) {
-    const Cell* wanted = &model.cells[static_cast<std::size_t>(y * ConsoleWidth)];
-    Cell* shown = &front.cells[static_cast<std::size_t>(y * ConsoleWidth)];
-    int x = 0;
-    while (x < ConsoleWidth) {
-        if (wanted[x] == shown[x]) {
-            ++x;
-            continue;
+namespace {
+
+// Unchanged cells are taken along in a run only where writing them needs no colour switch.
+bool writtenAlike(const Cell& cell, const Cell& before) {
+    return cell.color == before.color ||
+           (cell.ch == ' ' && onBlack(cell.color) && onBlack(before.color));
+}
+
+// One line of the model against what the console shows on it.
+class LinePaint {
+  public:
+    LinePaint(const Screen& model, PaintedScreen& front, int y)
+        : y_(y), wanted_(&model.cells[static_cast<std::size_t>(y * ConsoleWidth)]),
+          shown_(&front.cells[static_cast<std::size_t>(y * ConsoleWidth)]) {
+        findBlankStretches();
+    }
+
+    void paint(PaintSink& sink) {
+        int x = 0;
+        while (x < ConsoleWidth) {
+            if (!differs(x)) {
+                ++x;
+                continue;
+            }
+            int end = eraseEnd(x);
+            if (end > x) {
+                sink.erase({x, y_}, end - x, wanted_[x].color,
+                           stretchEnd_[static_cast<std::size_t>(x)] == ConsoleWidth);
+            } else {
+                end = runEnd(x);
+                sink.cells({x, y_}, wanted_ + x, end - x);
+            }
+            std::copy(wanted_ + x, wanted_ + end, shown_ + x);
+            x = end;
         }
-        const int start = x;
-        int end = x + 1; // one past the last changed cell of the run
-        // Unchanged cells are taken along only in the colour of the run, so that bridging
-        // them never costs a colour switch.
+    }
+
+  private:
+    bool differs(int x) const { return !looksSame(wanted_[x], shown_[x]); }
+
+    // For each blank of the model, one past its stretch of blanks on the same background, and
+    // one past the last cell of that stretch, from it on, that looks different now.
+    void findBlankStretches() {
+        for (int x = ConsoleWidth - 1; x >= 0; --x) {
+            const auto at = static_cast<std::size_t>(x);
+            if (wanted_[x].ch != ' ') {
+                stretchEnd_[at] = x;
+                changedEnd_[at] = x;
+                continue;
+            }
+            const bool continues = x + 1 < ConsoleWidth && wanted_[x + 1].ch == ' ' &&
+                                   onBlack(wanted_[x + 1].color) == onBlack(wanted_[x].color);
+            stretchEnd_[at] = continues ? stretchEnd_[at + 1] : x + 1;
+            const int changedAfter = continues ? changedEnd_[at + 1] : x + 1;
+            changedEnd_[at] = changedAfter > x + 1 ? changedAfter : (differs(x) ? x + 1 : x);
+        }
+    }
+
+    // Where an erase from x on would end, if x is where one pays: a blank tail of the line,
+    // or a long stretch of blanks inside it. x otherwise.
+    int eraseEnd(int x) const {
+        const auto at = static_cast<std::size_t>(x);
+        if (wanted_[x].ch != ' ') {
+            return x;
+        }
+        const int changed = changedEnd_[at] - x;
+        const int shortest =
+            stretchEnd_[at] == ConsoleWidth ? ShortestTailErase : ShortestInnerErase;
+        return changed >= shortest ? changedEnd_[at] : x;
+    }
+
+    // One past the last cell of the run of changed cells from x on.
+    int runEnd(int x) const {
+        int end = x + 1;
         for (int probe = end; probe < ConsoleWidth && probe - end <= MaxUnchangedInRun; ++probe) {
-            if (!(wanted[probe] == shown[probe])) {
+            if (differs(probe)) {
+                if (eraseEnd(probe) > probe) {
+                    break;
+                }
                 end = probe + 1;
-            } else if (wanted[probe].color != wanted[end - 1].color) {
+            } else if (!writtenAlike(wanted_[probe], wanted_[end - 1])) {
                 break;
             }
         }
-        sink.cells({start, y}, wanted + start, end - start);
-        std::copy(wanted + start, wanted + end, shown + start);
-        x = end;
+        return end;
     }
-}
 
-void paintChanges(Screen& model, PaintedScreen& front, PaintSink& sink) {
-    if (model.clearPending || !front.known) {
-        // Cleared in the colour of the model's last clear, the console shows the cells the
-        // program has not written since as the model has them, as the first paint did.
+    int y_;
+    const Cell* wanted_;
+    Cell* shown_;
+    std::array<int, ConsoleWidth> stretchEnd_{};
+    std::array<int, ConsoleWidth> changedEnd_{};
+};
+
+} // namespace
+
+void paintChanges(Screen& model, PaintedScreen& front, PaintSink& sink, bool clearFirst) {
+    if (!front.known || (model.clearPending && clearFirst)) {
+        // The clear takes the colour of the model's last clear, so the cells not written since
+        // already show as the model has them.
         const std::uint8_t color = model.clearColor;
         sink.clear(color);
         std::fill(front.cells.begin(), front.cells.end(), Cell{' ', color});
@@ -60,16 +125,17 @@ void paintChanges(Screen& model, PaintedScreen& front, PaintSink& sink) {
             // The console held something else; every line of the model must go out again.
             model.dirtyLines.set();
         }
-        model.clearPending = false;
         front.known = true;
+    } else if (model.clearPending) {
+        // Painted over what the console shows, a cleared model may differ on every line.
+        model.dirtyLines.set();
     }
+    model.clearPending = false;
     for (int y = 0; y < ConsoleHeight; ++y) {
         if (model.dirtyLines.test(static_cast<std::size_t>(y))) {
-            paintLine(model, front, sink, y);
+            LinePaint(model, front, y).paint(sink);
         }
     }
     model.dirtyLines.reset();
     sink.cursor(model.cursor, model.cursorVisible);
-    front.cursor = model.cursor;
-    front.cursorVisible = model.cursorVisible;
 }

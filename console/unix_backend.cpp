@@ -130,26 +130,55 @@ void handle(int signal, void (*handler)(int), int flags) {
     sigaction(signal, &action, nullptr);
 }
 
+// The signals besides INT, TERM, HUP and QUIT that end a program unless it handles them.
+constexpr int EndingSignals[] = {
+    SIGUSR1,   SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGSYS,
+    SIGABRT,   SIGBUS,  SIGFPE,  SIGILL,    SIGSEGV, SIGTRAP,
+#ifdef SIGPOLL
+    SIGPOLL,
+#endif
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+#ifdef SIGEMT
+    SIGEMT,
+#endif
+};
+
+// Hands the terminal back before a signal ends the program, where it would: one ignored by
+// whoever started the program, or handled already (by a sanitizer), is left as it is.
+void restoreBeforeEnding(int signal) {
+    struct sigaction current {};
+    if (sigaction(signal, nullptr, &current) == 0 && (current.sa_flags & SA_SIGINFO) == 0 &&
+        current.sa_handler == SIG_DFL) {
+        handle(signal, onTerminate, SA_RESETHAND | SA_NODEFER);
+    }
+}
+
 long long nowMs() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-// below: the first line under what shows. cursorColorReset: what puts the terminal's own
-// cursor colour back, where the program set one.
-void prepareRestoreBytes(int below, const std::string& cursorColorReset) {
+// below: the first line under what shows; lines: the window's, where it is smaller.
+// cursorColorReset: what puts the terminal's own cursor colour back, where the program set one.
+void prepareRestoreBytes(int below, const std::string& cursorColorReset,
+                         int lines = ConsoleHeight) {
     // The title is popped from the stack setup pushed it on. Terminals without a title stack
     // (urxvt, st, GNU screen) ignore that and keep the empty title set before it, which they
     // show as their own default or as none, rather than a game that has ended.
     const char* reset = "\x1b[0m\x1b[?25h\x1b]2;\x07\x1b[23;0t";
     int length = 0;
-    if (below < ConsoleHeight) {
+    if (below < lines) {
         length = std::snprintf(gRestoreBytes, sizeof gRestoreBytes, "%s%s\x1b[%dH", reset,
                                cursorColorReset.c_str(), below + 1);
     } else {
         length = std::snprintf(gRestoreBytes, sizeof gRestoreBytes, "%s%s\x1b[%dH\r\n", reset,
-                               cursorColorReset.c_str(), ConsoleHeight);
+                               cursorColorReset.c_str(), lines);
     }
     gRestoreLength = length > 0 && length < static_cast<int>(sizeof gRestoreBytes) ? length : 0;
 }
@@ -172,18 +201,6 @@ void openMissingStandardStreams() {
     }
 }
 
-// The character set of the user's locale. The program's own locale stays "C", so that its
-// case conversion stays as it is.
-Charset localeCharset() {
-    const locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
-    if (user == static_cast<locale_t>(0)) {
-        return Charset::Utf8;
-    }
-    const Charset charset = charsetNamed(nl_langinfo_l(CODESET, user));
-    freelocale(user);
-    return charset;
-}
-
 // How a write to the output would fail now that poll says it has gone.
 int lostOutputError(int fd) {
     struct stat status {};
@@ -193,6 +210,33 @@ int lostOutputError(int fd) {
 }
 
 } // namespace
+
+// The program's own locale stays "C", so that its case conversion stays as it is.
+Charset localeCharset() {
+    const locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
+    if (user != static_cast<locale_t>(0)) {
+        const Charset charset = charsetNamed(nl_langinfo_l(CODESET, user));
+        freelocale(user);
+        return charset;
+    }
+    // A locale that is not installed still names the terminal's character set.
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* name = std::getenv(variable);
+        if (name != nullptr && *name != '\0') {
+            return charsetOfLocaleName(name);
+        }
+    }
+    return Charset::Utf8;
+}
+
+Charset charsetOfLocaleName(std::string_view name) {
+    const std::size_t modifier = std::min(name.find('@'), name.size());
+    const std::size_t dot = name.find('.');
+    if (dot < modifier) {
+        return charsetNamed(name.substr(dot + 1, modifier - dot - 1));
+    }
+    return name.substr(modifier) == "@euro" ? Charset::Latin9 : Charset::Utf8;
+}
 
 Charset charsetNamed(std::string_view codeset) {
     std::string name;
@@ -256,12 +300,19 @@ void UnixConsole::installSignalHandlers() {
     handle(SIGTERM, onTerminate, SA_RESETHAND | SA_NODEFER);
     handle(SIGHUP, onTerminate, SA_RESETHAND | SA_NODEFER);
     handle(SIGQUIT, onTerminate, SA_RESETHAND | SA_NODEFER);
+    for (const int signal : EndingSignals) {
+        restoreBeforeEnding(signal);
+    }
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) {
+        restoreBeforeEnding(signal);
+    }
     handle(SIGTSTP, onSuspend, 0);
     handle(SIGCONT, onContinue, SA_RESTART);
     handle(SIGWINCH, onResize, SA_RESTART);
-    // A write to a closed pipe fails instead, and the program ends after restoring what it
-    // can.
+    // A write to a closed pipe, or past the limit on a file's size, fails instead, and the
+    // program ends after restoring what it can.
     handle(SIGPIPE, SIG_IGN, 0);
+    handle(SIGXFSZ, SIG_IGN, 0);
 }
 
 void UnixConsole::setup() {
@@ -294,7 +345,12 @@ void UnixConsole::waitAtStartUpForBigEnoughWindow() {
         }
         while (const std::optional<KeyEvent> key = decoder_.take()) {
             ended_ = ended_ || *key == keycode::Escape;
-            heldBack_.push_back(*key);
+            signalForKey(*key);
+            // As a terminal's own buffer would, this keeps a few thousand keys and drops the
+            // rest of a long paste.
+            if (heldBack_.size() < MaxHeldBackKeys) {
+                heldBack_.push_back(*key);
+            }
         }
         if (ended_) {
             break;
@@ -340,7 +396,7 @@ void UnixConsole::showSizeNotice(int columns, int lines) {
         }
     }
     writeAll(text);
-    prepareRestoreBytes(line, profile_.cursorColorReset);
+    prepareRestoreBytes(line, profile_.cursorColorReset, lines);
     forgetWhatTheTerminalShows();
 }
 
@@ -380,8 +436,7 @@ void UnixConsole::present(Screen& screen) {
     if (noticeShown_) {
         return;
     }
-    encoder_.output().clear();
-    paintChanges(screen, front_, encoder_);
+    paintTerminal(screen, front_, encoder_);
     writeAll(encoder_.output());
     prepareRestoreBytes(lastDrawnLine(front_) + 1, profile_.cursorColorReset);
 }
@@ -392,7 +447,20 @@ std::optional<KeyEvent> UnixConsole::readKeyEvent() {
         heldBack_.pop_front();
         return key;
     }
-    return nextKeyEvent(decoder_, *this);
+    const std::optional<KeyEvent> key = nextKeyEvent(decoder_, *this);
+    if (key) {
+        signalForKey(*key);
+    }
+    return key;
+}
+
+void UnixConsole::signalForKey(const KeyEvent& key) {
+    if (inputIsTerminal_ && key == keycode::CtrlC) {
+        raise(SIGINT);
+    }
+    if (inputIsTerminal_ && key == KeyEvent{26, -1}) {
+        raise(SIGTSTP);
+    }
 }
 
 void UnixConsole::dropPendingKeys() {
@@ -426,8 +494,14 @@ int UnixConsole::wait(int waitMs, bool forInput) {
     // terminal anyway.
     pollfd fds[3] = {{gWakePipe[0], POLLIN, 0}, {output_, 0, 0}, {input_, POLLIN, 0}};
     const int ready = poll(fds, forInput ? 3 : 2, waitMs);
+    if (ready < 0 && errno != EINTR) {
+        return -1;
+    }
     if (ready < 0) {
-        return errno == EINTR ? 0 : -1; // a signal's wake-up byte is read next time
+        // A signal is a wake-up too: without its pipe (no file descriptor left for one) the
+        // program learns of a resize only so.
+        handleWakeUps();
+        return 0;
     }
     if (fds[1].revents & (POLLERR | POLLHUP)) {
         endForLostOutput(lostOutputError(output_));

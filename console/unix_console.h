@@ -14,6 +14,11 @@
 // The character set a locale's codeset name (nl_langinfo(CODESET)) stands for: UTF-8 unless
 // it names Latin-1 or Latin-9, also where it says nothing of its own (C, POSIX).
 Charset charsetNamed(std::string_view codeset);
+// The character set a locale's name (de_DE.ISO-8859-15, de_DE@euro) says, for a locale that
+// is not installed.
+Charset charsetOfLocaleName(std::string_view name);
+// The character set of the user's locale: LC_ALL, LC_CTYPE or LANG, the first one set.
+Charset localeCharset();
 
 class UnixConsole : public ConsoleBackend, private ByteSource {
   public:
@@ -27,6 +32,7 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     void present(Screen& screen) override;
     std::optional<KeyEvent> readKeyEvent() override;
     void dropPendingKeys() override;
+    void forgetWhatTheConsoleShows() override { forgetWhatTheTerminalShows(); }
     void sleep(int milliseconds) override;
     void restore() override;
     bool ended() const override { return ended_; }
@@ -40,6 +46,9 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     ByteRead readByte(int waitMs, unsigned char& byte) override;
     void enterRawMode();
     void installSignalHandlers();
+    // A terminal that reports keys in the kitty keyboard protocol sends Ctrl+C and Ctrl+Z as
+    // keys, not as signals: they end or suspend the program as the signals do.
+    void signalForKey(const KeyEvent& key);
     // At start-up, while the window is too small, Escape ends the program as the notice
     // says; the other keys are kept for the program.
     void waitAtStartUpForBigEnoughWindow();
@@ -75,7 +84,9 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     // Escape on the start-up notice, or the end of the input there.
     bool ended_ = false;
     bool outputGone_ = false;
-    // Keys typed while the start-up waited for a big enough window.
+    // Keys typed while the start-up waited for a big enough window, the first
+    // MaxHeldBackKeys of them.
     std::deque<KeyEvent> heldBack_;
+    static constexpr std::size_t MaxHeldBackKeys = 4096;
     int writeCount_ = 0;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
-// Paints the screen model on an ANSI/VT terminal: cursor moves, SGR colours, text in the
-// terminal's character set.
+// Paints the screen model on an ANSI/VT terminal: cursor moves, SGR colours, erases, and text
+// in the terminal's character set.
 // Everything of one paint is collected in one string, sent with one write.
 
 #include "console/charset.h"
@@ -21,6 +21,7 @@ class VtEncoder : public PaintSink {
         : charset_(charset), mayErase_(mayErase) {}
     void clear(std::uint8_t color) override;
     void cells(ScreenPos start, const Cell* cells, int count) override;
+    void erase(ScreenPos start, int count, std::uint8_t color, bool toLineEnd) override;
     void cursor(ScreenPos pos, bool visible) override;
 
     std::string& output() { return out_; }
@@ -31,6 +32,9 @@ class VtEncoder : public PaintSink {
   private:
     void moveTo(ScreenPos pos);
     void useColor(std::uint8_t color);
+    // For blanks: the colour in force does where its background is the one wanted.
+    void useBackgroundOf(std::uint8_t color);
+    void advance(int count);
 
     Charset charset_;
     bool mayErase_;
@@ -41,3 +45,8 @@ class VtEncoder : public PaintSink {
     int color_ = -1;
     int visible_ = -1;
 };
+
+// Paints the model's changes into encoder.output(): the changed cells alone, or, where that
+// is shorter, a cleared terminal and the model's cells on it. A paint that sends anything is
+// framed as one synchronized update, which terminals that know it show at once.
+void paintTerminal(Screen& model, PaintedScreen& front, VtEncoder& encoder);

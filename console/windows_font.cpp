@@ -31,22 +31,17 @@ std::optional<SHORT> fontThatFits(COORD largest, COORD cell) {
 }
 
 std::vector<std::string> windowsNoticeLines(COORD visible, bool inWindow, bool fontOffered) {
-    std::vector<std::string> lines = sizeNoticeLines(visible.X, visible.Y);
-    if (!inWindow) {
-        return lines; // a terminal has its own ways to a smaller font
+    std::vector<std::string> advice;
+    // A terminal has its own ways to a smaller font.
+    if (inWindow) {
+        advice.emplace_back("Die Schrift finden Sie im Fenstermenü (Klick auf das Symbol oben "
+                            "links) unter Eigenschaften › Schriftart."_cp);
     }
-    // Before the last line, the one on Escape.
-    auto at = lines.end() - 1;
-    at = lines.emplace(at, "Die Schrift finden Sie im Fenstermenü (Klick auf das Symbol oben "
-                           "links) unter Eigenschaften › Schriftart."_cp) +
-         1;
-    if (fontOffered) {
-        at = lines.emplace(at, "Mit F stellt Kentermeer die größte Schrift ein, bei der 197 × 70 "
-                               "Zeichen auf den Bildschirm passen."_cp) +
-             1;
+    if (inWindow && fontOffered) {
+        advice.emplace_back("Mit F stellt Kentermeer die größte Schrift ein, bei der 197 × 70 "
+                            "Zeichen auf den Bildschirm passen."_cp);
     }
-    lines.emplace(at);
-    return lines;
+    return sizeNoticeLines(visible.X, visible.Y, true, advice);
 }
 
 void WindowsConsole::saveFont() {

@@ -26,14 +26,8 @@ int ConsoleApiSink::lastDrawnLine() const {
     if (!cleared_) {
         return -2; // what the console holds is not known
     }
-    for (int y = ConsoleHeight - 1; y >= 0; --y) {
-        for (int x = 0; x < ConsoleWidth; ++x) {
-            if (shown_[static_cast<std::size_t>(y * ConsoleWidth + x)].Char.UnicodeChar != L' ') {
-                return y;
-            }
-        }
-    }
-    return -1;
+    return lastLineWith(shown_,
+                        [](const CHAR_INFO& cell) { return cell.Char.UnicodeChar != L' '; });
 }
 
 void ConsoleApiSink::clear(std::uint8_t color) {

@@ -1,6 +1,5 @@
 #include "checked_console.h"
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,34 +39,6 @@ std::int32_t FuzzInput::takeInt32() {
     return static_cast<std::int32_t>(value);
 }
 
-namespace {
-
-// The same comparison as TerminalEmulator::differenceFrom, without building a message: it runs
-// before every key the target types, so it has to be quick.
-bool showsModel(const TerminalEmulator& terminal, const Screen& model) {
-    static const std::array<char32_t, 256> displayed = [] {
-        std::array<char32_t, 256> table{};
-        for (int byte = 0; byte < 256; ++byte) {
-            table[static_cast<std::size_t>(byte)] =
-                TerminalEmulator::shownFor(static_cast<unsigned char>(byte));
-        }
-        return table;
-    }();
-    const EmulatedCell* shownCells = &terminal.at(0, 0);
-    for (std::size_t i = 0; i < model.cells.size(); ++i) {
-        const Cell& wanted = model.cells[i];
-        const EmulatedCell& shown = shownCells[i];
-        const int foreground = wanted.color == DefaultColor ? -1 : wanted.color;
-        if (shown.ch != displayed[wanted.ch] || shown.foreground != foreground ||
-            shown.blackBackground != (wanted.color != DefaultColor)) {
-            return false;
-        }
-    }
-    return terminal.cursor() == model.cursor && terminal.cursorVisible() == model.cursorVisible;
-}
-
-} // namespace
-
 void require(bool condition, const std::string& message) {
     if (!condition) {
         std::fprintf(stderr, "%s\n", message.c_str());
@@ -88,22 +59,30 @@ void CheckedConsole::present(Screen& screen) {
     // Most keys change nothing on screen; when neither the model nor the terminal changed
     // since the last proof, it still holds, and the paint must send nothing.
     const bool unchanged =
-        proven_.known && !screen.clearPending && screen.cursor == proven_.cursor &&
+        provenKnown_ && !screen.clearPending && screen.cursor == proven_.cursor &&
         screen.cursorVisible == proven_.cursorVisible &&
         std::memcmp(screen.cells.data(), proven_.cells.data(), sizeof screen.cells) == 0;
-    encoder_.output().clear();
-    paintChanges(screen, front_, encoder_);
-    terminal_.feed(encoder_.output());
-    require(!unchanged || encoder_.output().empty(), "an unchanged screen was sent again");
+    paintTerminal(screen, front_, encoder_);
+    const std::string& bytes = encoder_.output();
+    terminal_.feed(bytes);
+    require(!unchanged || bytes.empty(), "an unchanged screen was sent again");
+    require(bytes.empty() || (bytes.starts_with("\x1b[?2026h") && bytes.ends_with("\x1b[?2026l")),
+            "a paint not framed as one synchronized update");
+    // Lines that neither the model nor the terminal changed since the last proof still match.
+    std::bitset<ConsoleHeight> lines = terminal_.takeChangedLines();
+    for (int y = 0; y < ConsoleHeight; ++y) {
+        const std::size_t at = static_cast<std::size_t>(y * ConsoleWidth);
+        lines[static_cast<std::size_t>(y)] =
+            lines[static_cast<std::size_t>(y)] || !provenKnown_ ||
+            std::memcmp(&screen.cells[at], &proven_.cells[at], ConsoleWidth * sizeof(Cell)) != 0;
+    }
     if (!unchanged) {
-        if (!showsModel(terminal_, screen)) {
-            require(false,
-                    "the terminal differs from the model: " + terminal_.differenceFrom(screen));
-        }
+        const std::string difference = terminal_.differenceFrom(screen, lines);
+        require(difference.empty(), "the terminal differs from the model: " + difference);
         proven_.cells = screen.cells;
         proven_.cursor = screen.cursor;
         proven_.cursorVisible = screen.cursorVisible;
-        proven_.known = true;
+        provenKnown_ = true;
     }
     for (const std::string& sequence : terminal_.unknown()) {
         require(false, "the painter sent what a terminal does not know: " + sequence);
@@ -122,7 +101,7 @@ int CheckedConsole::random() {
 void CheckedConsole::scramble() {
     front_.known = false;
     encoder_.forget();
-    proven_.known = false;
+    provenKnown_ = false;
     terminal_.feed("\x1b[0m\x1b[2J\x1b[12;40H\x1b[93;40mleft over\x1b[?25l\x1b[0m");
 }
 

@@ -2,13 +2,13 @@
 
 // What the fuzz targets share: a reader that splits a fuzz input into typed bytes and
 // choices, and a console backend that takes its keys from the input and proves every paint:
-// each one goes through the real painter and VT encoder into a small terminal emulator, which
-// must then show exactly the screen model. Any difference aborts with a description.
+// each one goes through the real painter and VT encoder into libvterm, which must then show
+// the screen model. Any difference aborts with a description.
 
 #include "console/backend.h"
 #include "console/painter.h"
 #include "console/vt_output.h"
-#include "terminal_emulator.h"
+#include "terminal_proof.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -79,7 +79,8 @@ class CheckedConsole : public ConsoleBackend {
     KeyDecoder decoder_;
     PaintedScreen front_;
     VtEncoder encoder_;
-    TerminalEmulator terminal_;
+    TerminalProof terminal_;
     // The model as it was when the terminal was last proven to show it.
-    PaintedScreen proven_;
+    Screen proven_;
+    bool provenKnown_ = false;
 };

@@ -60,14 +60,32 @@ TEST(KeyDecoding, TerminalSequencesAndCharactersBecomeTheWindowsConsolesCodes) {
          {Fn + 84, Fn + 98, Fn + 113, Ext + 135, Ext + 140}},
         // From a terminal a line feed is Ctrl+J; the keypad's Enter is Enter.
         {"\r\n\x7f\x08\x1bOM", {13, 10, 8, 8, 13}},
-        // Reports, focus events and mouse reports (three bytes after CSI M) are no keys.
-        {"\x1b[200~x\x1b[I\x1b[O\x1b[?1;2c\x1b[M !!\x1b[M#\x7f\x1bz", {'x', 'z'}},
+        // Reports, focus events and mouse reports (three characters after CSI M, in mode 1005
+        // UTF-8 ones past column 95) are no keys; nor are OSC, DCS, APC and PM strings up to
+        // BEL or ST, where a control byte ends the string and counts as itself.
+        {"\x1b[200~x\x1b[I\x1b[O\x1b[?1;2c\x1b[M !!\x1b[M#\x7f\x1bz\x1b[M \xc3\x8a!"
+         "\x1b[M \xca!z\x1b[M !\xc3\x8az\x1b[M !\xcaz",
+         {'x', 'z', 'z', 'z', 'z'}},
+        {"\x1b]11;rgb:0000/0000/0000\x1b\\a\x1bP1$r0m\x1b\\b\x1b_G;OK\x07"
+         "c\x1b^x\x1b[Ad\x1b]2;\xc3\xa4\rx\x1b]0;x\x1b\\",
+         {'a', 'b', 'c', Ext + 72, 'd', 13, 'x'}},
+        // The kitty keyboard protocol that a program may have left on: Escape, Enter, Tab,
+        // Backspace and characters as the console reports them; no key from a release, a
+        // modifier key alone or the protocol's reply.
+        {"\x1b[27u\x1b[13u\x1b[13;5u\x1b[9;2u\x1b[127u\x1b[127;5u\x1b[99;5u\x1b[99;6u\x1b[97;3u",
+         {27, 13, 10, 9, 8, 127, 3, 3, 'a'}},
+        {"\x1b[97;2u\x1b[49:33;2u\x1b[97;65u\x1b[228;2u\x1b[97;;65u\x1b[8364u\x1b[128674u",
+         {'A', '!', 'A', 0xC4, 'A', 0x80, '?'}},
+        {"\x1b[97;1:3u\x1b[1;1:3A\x1b[57441;2u\x1b[?1u\x1b[57401u\x1b[57414u\x1b[57417;5u",
+         {'2', 13, Ext + 115}},
         // A control byte breaks a sequence and counts as itself; an endless parameter list
         // swallows nothing after it.
         {"\x1b[1\rz\x1b[" + std::string(10000, '1') + "Bz", {13, 'z', Ext + 80, 'z'}},
         // Alt+key is the key alone, as the console gives it; ESC O and no key letter is Alt+O.
-        // Escape as the last byte of the input is a key, not a lost prefix.
-        {"\x1bx\x1b\r\x1bOx\x1b\x1b[B\x1bO\x1b", {'x', 13, 'O', 'x', 27, Ext + 80, 'O', 27}},
+        // Escape as the last byte of the input is a key, not a lost prefix. The keypad in
+        // application mode sends ESC O and a letter for each of its keys.
+        {"\x1bx\x1b\r\x1bOz\x1b\x1b[B\x1bO\x1b\x1bOu\x1bOj\x1bOX",
+         {'x', 13, 'O', 'z', 27, Ext + 80, 'O', 27, '5', '*', '='}},
         // UTF-8 as Windows-1252, '?' for what it lacks; a stray byte taken as itself.
         {"\xc3\xa4\xc3\x9f\xe2\x82\xac\xf0\x9f\x9a\xa2\xe4x\xc3",
          {0xE4, 0xDF, 0x80, '?', 0xE4, 'x', 0xC3}},

@@ -25,8 +25,7 @@ TEST(LineInput, EditsAndEchoesInTheCurrentColourUpToTheLinesEnd) {
     moveCursor({10, 7});
     console.type("xyz");
     console.pressEscape();
-    console.typeLine("  ");
-    console.typeLine("c4");
+    console.type("  \rc4\r");
     EXPECT_EQ(readWord(), "c4");
     EXPECT_EQ(console.line(7), "          c4");
 }

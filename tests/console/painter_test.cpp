@@ -18,32 +18,61 @@ struct Painted {
         modelMoveCursor(model, pos);
         modelWrite(model, text);
     }
-    // The bytes of one paint of the model's changes, as the Unix backend sends them.
+    // The bytes of one paint of the model's changes as the Unix backend sends them, without
+    // the frame of a synchronized update.
     std::string paint() {
-        encoder.output().clear();
-        paintChanges(model, front, encoder);
-        return encoder.output();
+        paintTerminal(model, front, encoder);
+        std::string bytes = encoder.output();
+        if (bytes.empty()) {
+            return bytes;
+        }
+        EXPECT_TRUE(bytes.starts_with("\x1b[?2026h") && bytes.ends_with("\x1b[?2026l"));
+        return bytes.substr(8, bytes.size() - 16);
+    }
+    void clear(std::uint8_t color) {
+        model.color = color;
+        modelClear(model);
     }
 };
 
 } // namespace
 
-TEST(Painting, SendsOnlyTheChangedCellsWithShortMovesAndNoRepeatedColours) {
+TEST(Painting, ClearsTheTerminalOnlyWhereThatIsShorterThanTheCellsThatLookDifferent) {
     Painted t;
-    t.model.color = BrightWhite;
-    modelClear(t.model);
-    t.write({12, 2}, "--", DarkGreen);
-    EXPECT_EQ(t.paint(), "\x1b[97;40m\x1b[H\x1b[2J\x1b[3;13H\x1b[32;40m--\x1b[?25h");
-    // Up to four unchanged cells in the run's colour are cheaper to rewrite than to skip.
-    t.write({10, 1}, "ab", BrightWhite);
-    t.write({14, 1}, "cd", BrightWhite);
-    t.write({150, 1}, "ef", BrightWhite);
-    t.write({10, 2}, "ab", BrightWhite);
-    t.write({14, 2}, "cd", BrightWhite);
-    modelMoveCursor(t.model, {0, 5});
-    t.model.cursorVisible = false;
-    EXPECT_EQ(t.paint(),
-              "\x1b[2;11H\x1b[97;40mab  cd\x1b[134Cef\x1b[3;11Hab\x1b[2Ccd\x1b[6H\x1b[?25l");
+    t.write({0, 0}, "Kopf", BrightWhite);
+    // The first paint blanks in the terminal's own colours.
+    EXPECT_EQ(t.paint(), "\x1b[0m\x1b[H\x1b[2J\x1b[97;40mKopf\x1b[?25h");
+    // Every blank now on black: a clear is shorter. The background stays black, so a new
+    // colour is its foreground alone.
+    t.clear(DarkGrey);
+    t.write({0, 0}, "Kopf", BrightWhite);
+    t.write({10, 3}, "X", DarkGreen);
+    EXPECT_EQ(t.paint(), "\x1b[90m\x1b[H\x1b[2J\x1b[97mKopf\x1b[4;11H\x1b[32mX");
+    // The same screen again, the X two cells on: a blank in any colour on black looks like
+    // any other, so the blank goes in the colour in force, and nothing else is sent.
+    t.clear(DarkGrey);
+    t.write({0, 0}, "Kopf", BrightWhite);
+    t.write({12, 3}, "X", DarkGreen);
+    EXPECT_EQ(t.paint(), "\x1b[D  X");
+    EXPECT_EQ(t.paint(), "");
+}
+
+TEST(Painting, ErasesBlankedRestsAndLongBlankStretchesAndTakesTheShortestMove) {
+    Painted t;
+    t.clear(DarkGrey);
+    t.write({0, 5}, std::string(60, 'a'), DarkGrey);
+    t.write({150, 9}, "b", DarkGrey);
+    t.paint();
+    t.clear(DarkGrey);
+    t.write({0, 5}, "aa", DarkGrey);
+    t.write({40, 5}, "aaaaa", DarkGrey);
+    t.write({150, 9}, "b", DarkGrey);
+    t.write({2, 8}, "c", DarkGrey);
+    modelMoveCursor(t.model, {0, 9});
+    EXPECT_EQ(t.paint(), "\x1b[6;3H\x1b[38X\x1b[43C\x1b[K\x1b[9;3Hc\x1b[B\r");
+    // A blank on the terminal's own background is a cell of its own.
+    t.write({0, 9}, "  ", DefaultColor);
+    EXPECT_EQ(t.paint(), "\x1b[0m  ");
 }
 
 TEST(Painting, Windows1252TextReachesTheTerminalInItsCharacterSet) {

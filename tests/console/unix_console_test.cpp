@@ -8,11 +8,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <string>
 #include <string_view>
 #include <sys/ioctl.h>
+#include <thread>
 #include <unistd.h>
 
-TEST(UnixConsole, PaintsOnceAtEachBlockingPointAndReadsKeysAndLines) {
+TEST(UnixConsole, PaintsOnceAtEachBlockingPointReadsKeysAndLinesAndRepaintsAllOnCtrlL) {
     int toProgram[2];
     int fromProgram[2];
     ASSERT_EQ(pipe(toProgram) | pipe(fromProgram), 0);
@@ -29,6 +31,13 @@ TEST(UnixConsole, PaintsOnceAtEachBlockingPointAndReadsKeysAndLines) {
     EXPECT_EQ(readWord(), "b3");
     EXPECT_EQ(readWord(), "c4");
     EXPECT_EQ(readKey(), KeyEscape) << "a lone Escape is a key once the terminal stays quiet";
+    ASSERT_EQ(write(toProgram[1], "\x0cx", 2), 2);
+    EXPECT_EQ(readKey(), 'x') << "Ctrl+L reached the screen";
+    char sent[4096];
+    const std::string bytes(sent,
+                            static_cast<std::size_t>(read(fromProgram[0], sent, sizeof sent)));
+    EXPECT_NE(bytes.find("Optionen", bytes.find("Optionen") + 1), std::string::npos)
+        << "Ctrl+L did not paint the screen again";
     installConsoleBackend(nullptr);
     for (const int fd : {toProgram[0], toProgram[1], fromProgram[0], fromProgram[1]}) {
         close(fd);
@@ -37,12 +46,17 @@ TEST(UnixConsole, PaintsOnceAtEachBlockingPointAndReadsKeysAndLines) {
 
 namespace {
 
+// A pseudo-terminal: the program's side, and in master the side the test types at.
+int openTerminal(int& master) {
+    master = posix_openpt(O_RDWR | O_NOCTTY);
+    return grantpt(master) == 0 && unlockpt(master) == 0 ? open(ptsname(master), O_RDWR | O_NOCTTY)
+                                                         : -1;
+}
+
 // On a pseudo-terminal: a key typed ahead and dropped, one read, then the terminal hangs up.
 void dropTypedAheadThenHangUp() {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    const int terminal = grantpt(master) == 0 && unlockpt(master) == 0
-                             ? open(ptsname(master), O_RDWR | O_NOCTTY)
-                             : -1;
+    int master = -1;
+    const int terminal = openTerminal(master);
     // Types a key and waits until the terminal has it.
     const auto type = [&](const char* key) {
         pollfd typed{terminal, POLLIN, 0};
@@ -57,20 +71,65 @@ void dropTypedAheadThenHangUp() {
     }
 }
 
+// Ctrl+C as a terminal in the kitty keyboard protocol sends it: a key, not a signal.
+void typeCtrlCAsAKey() {
+    int master = -1;
+    const int terminal = openTerminal(master);
+    UnixConsole console(terminal, terminal);
+    installConsoleBackend(&console);
+    setupConsole();
+    if (write(master, "\x1b[99;5u", 7) == 7) {
+        readKey();
+    }
+}
+
 } // namespace
 
 TEST(UnixConsole, DropsWhatWasTypedAheadAndEndsWithStatus1WhenTheTerminalHangsUp) {
     EXPECT_EXIT(dropTypedAheadThenHangUp(), testing::ExitedWithCode(1), "");
 }
 
+TEST(UnixConsole, EndsOnCtrlCSentAsAKeyAsOnTheSignal) {
+    EXPECT_EXIT(typeCtrlCAsAKey(), testing::KilledBySignal(SIGINT), "");
+}
+
 namespace {
+
+// A paste far longer than a terminal's buffer, typed while the start-up waits for a big
+// enough window; then the window grows, and one more key comes once the program goes on.
+// Ends with the number of pasted keys read, in thousands.
+void pasteAtTheSizeNotice() {
+    int keys[2];
+    int master = -1;
+    const int terminal = openTerminal(master);
+    winsize size{24, 80, 0, 0};
+    if (pipe(keys) != 0 || ioctl(master, TIOCSWINSZ, &size) != 0 ||
+        write(keys[1], std::string(10000, 'a').data(), 10000) != 10000) {
+        std::exit(255);
+    }
+    std::thread player([&] {
+        for (int unread = 1; unread > 0; usleep(1000)) {
+            ioctl(keys[0], FIONREAD, &unread);
+        }
+        size = {70, 197, 0, 0};
+        ioctl(master, TIOCSWINSZ, &size);
+    });
+    UnixConsole console(keys[0], terminal);
+    installConsoleBackend(&console);
+    setupConsole();
+    [[maybe_unused]] const ssize_t written = write(keys[1], "z", 1);
+    int pasted = 0;
+    while (readKey() == 'a') {
+        ++pasted;
+    }
+    player.join();
+    std::exit(pasted / 1000);
+}
 
 // Starts on a terminal of 80 x 24, the keys from a pipe that sends `typed`, then ends or not.
 [[noreturn]] void startInASmallWindow(std::string_view typed, bool inputEnds) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    const int terminal = grantpt(master) == 0 && unlockpt(master) == 0
-                             ? open(ptsname(master), O_RDWR | O_NOCTTY)
-                             : -1;
+    int master = -1;
+    const int terminal = openTerminal(master);
     const winsize small{24, 80, 0, 0};
     int keys[2];
     if (ioctl(terminal, TIOCSWINSZ, &small) != 0 || pipe(keys) != 0 ||
@@ -88,6 +147,10 @@ namespace {
 
 } // namespace
 
+TEST(UnixConsole, KeepsAFewThousandOfTheKeysTypedAtTheSizeNotice) {
+    EXPECT_EXIT(pasteAtTheSizeNotice(), testing::ExitedWithCode(4), "");
+}
+
 TEST(UnixConsole, EscapeOrTheEndOfTheInputOnTheStartUpNoticeEndsTheProgram) {
     EXPECT_EXIT(startInASmallWindow("\x1b", false), testing::ExitedWithCode(0), "");
     EXPECT_EXIT(startInASmallWindow("x", true), testing::ExitedWithCode(0), "");
@@ -97,4 +160,16 @@ TEST(UnixConsole, FollowsTheLocalesCharacterSetUtf8WhereItSaysNothing) {
     EXPECT_EQ(charsetNamed("ISO-8859-1"), Charset::Latin1);
     EXPECT_EQ(charsetNamed("iso8859-15"), Charset::Latin9);
     EXPECT_EQ(charsetNamed("ANSI_X3.4-1968"), Charset::Utf8);
+    // A locale that is not installed: its name tells, the codeset before the modifier.
+    EXPECT_EQ(charsetOfLocaleName("de_DE.ISO8859-1"), Charset::Latin1);
+    EXPECT_EQ(charsetOfLocaleName("de_DE@euro"), Charset::Latin9);
+    EXPECT_EQ(charsetOfLocaleName("de_DE.UTF-8@euro"), Charset::Utf8);
+    EXPECT_EXIT(
+        {
+            setenv("LC_ALL", "", 1); // set but empty: as if it were not
+            setenv("LC_CTYPE", "xx_XX.ISO-8859-15@euro", 1);
+            setenv("LANG", "xx_XX.ISO-8859-1", 1);
+            std::exit(localeCharset() == Charset::Latin9 ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }

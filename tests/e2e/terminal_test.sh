@@ -3,13 +3,15 @@
 # outside, since an interactive shell would mend them itself:
 # - a closed input or a closed output pipe ends it at once, as does the end of a piped
 #   input, the terminal as before (the quit from the menu takes the same way out); a full
-#   output ends it with an exit code that tells the failure;
+#   output, or one past the limit on file sizes, ends it with an exit code that tells the
+#   failure;
 # - too small a window shows the size notice at start-up, where Escape ends it, and at any
-#   time later, also in a pause, drawn once and without keeping the processor busy; what is
-#   typed meanwhile waits, and the screen comes back exactly;
-# - resizes while it waits for a key; Ctrl+C, and SIGTERM from elsewhere, hand back the modes,
-#   the cursor and the title, the cursor below the drawing; after Ctrl+Z, fg brings the
-#   screen and the title back.
+#   time later, also in a pause, drawn once and without keeping the processor busy, also
+#   without a file descriptor to spare; what is typed meanwhile waits, and the screen comes
+#   back exactly;
+# - resizes while it waits for a key; Ctrl+C, and SIGTERM or SIGUSR1 from elsewhere, hand back
+#   the modes, the cursor and the title, the cursor below the drawing; after Ctrl+Z (also as
+#   the kitty keyboard protocol sends it), fg brings the screen and the title back.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -49,6 +51,9 @@ expect_end 0 "after a closed output"
 eval "timeout 20 $run" </dev/null >/dev/full
 status=$?
 [ $status = 1 ] || fail "exit code $status, not 1, with an output that takes nothing"
+(ulimit -f 0 && eval "timeout 20 $run" </dev/null >"$e2e_work/out")
+status=$?
+[ $status = 1 ] || fail "exit code $status, not 1, with an output past the limit on file sizes"
 start "sleep 2 | $run"
 wait_for "[ ] Beenden" # its signal handlers are in place
 resize 198 70          # the wake-up it brings leaves errno set to EAGAIN
@@ -101,6 +106,16 @@ start "$run"
 wait_for "[ ] Beenden"
 pkill -TERM -P "$(pane pane_pid)"
 expect_end 143 "after SIGTERM"
+# With no file descriptor left for its wake-up pipe it still sees a resize; a signal it has
+# no use for ends it, the terminal handed back.
+start "(ulimit -n 4 && exec $run)"
+wait_for "[ ] Beenden"
+resize 150 40
+wait_for "Jetzt: 150 × 40."
+resize 197 70
+wait_for "[ ] Beenden"
+pkill -USR1 -P "$(pane pane_pid)"
+expect_end 138 "after SIGUSR1"
 
 # Suspended from a shell with job control; valgrind cannot stop the program it runs.
 if ! grep -q valgrind "$program"; then
@@ -114,6 +129,11 @@ if ! grep -q valgrind "$program"; then
     keys "clear; fg" Enter
     wait_for "[x] Spiel gegen Computer"
     [ "$(pane pane_title)" = Kentermeer ] || fail "the title not set again after fg"
+    # As a terminal in the kitty keyboard protocol sends Ctrl+Z.
+    tmux_ send-keys -t game -H 1b 5b 31 32 32 3b 35 75
+    wait_for "Stopped"
+    keys "clear; fg" Enter
+    wait_for "[x] Spiel gegen Computer"
 fi
 
-echo "PASS: closed streams, size notice, resizes, Ctrl+C, SIGTERM and Ctrl+Z on a real terminal"
+echo "PASS: closed streams, size notice, resizes, Ctrl+C, SIGTERM, SIGUSR1 and Ctrl+Z on a real terminal"

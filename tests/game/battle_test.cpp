@@ -17,7 +17,6 @@ TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
         EXPECT_TRUE(
             console.shows({10, 58}, "Bitte wähle, wohin du schießen willst: "_cp, LightRed));
         EXPECT_EQ(console.screen().cursor, (ScreenPos{49, 58}));
-        EXPECT_TRUE(console.screen().cursorVisible);
         expectLegend({{LightBlue, " = Wasser-Treffer"}, {DarkRed, " = Schiff-Treffer"}});
     };
     atMessage("___  __   __  __  __  __  __", [&] { // TREFFER!
@@ -29,7 +28,6 @@ TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
         EXPECT_TRUE(console.shows({10, 57}, "Feuer frei!", LightRed));
         EXPECT_TRUE(console.screen().cursorVisible);
         EXPECT_EQ(console.line(59), ""); // the banner's last line
-        EXPECT_TRUE(showsCells({"j5"}, DarkRed));
     };
     atInput[2] = [&] {
         EXPECT_TRUE(console.shows({10, 57}, "Dort haben Sie bereits hingeschossen!", LightRed));
@@ -37,7 +35,6 @@ TEST_F(Battle, HitKeepsTurnWithoutClearingScreenAndRefusedWordsCostNothing) {
     };
     atInput[3] = [&] {
         EXPECT_EQ(console.line(57), "          Sie haben ungültige Koordinaten eingegeben!"_cp);
-        EXPECT_EQ(console.line(LegendLine), "          Legende:");
     };
     atInput[4] = [&] {
         EXPECT_EQ(console.line(57), "          So groß ist das Spielfeld nicht!"_cp);

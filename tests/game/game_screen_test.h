@@ -22,8 +22,6 @@ class GameScreenTest : public ::testing::Test {
     static constexpr int Empty = -1;
 
     GameScreenTest() {
-        gameOptions = GameOptions{};
-        resetGame();
         console.onKeyWait = [this] {
             if (const auto input = inputAt_.find(typed_ - console.unreadInput());
                 input != inputAt_.end()) {
@@ -68,8 +66,11 @@ class GameScreenTest : public ::testing::Test {
         }
     }
     // A check for the nth pause (from 1) with this text on the message line, from its column.
-    void atMessage(std::string_view text, std::function<void()> check, int nth = 1) {
+    void atMessage(std::string_view text, int nth, std::function<void()> check) {
         atMessage_[{std::string(text), nth}] = std::move(check);
+    }
+    void atMessage(std::string_view text, std::function<void()> check) {
+        atMessage(text, 1, check);
     }
     // The 9 x 5 inside of each cell: all X in color, or all blank for Empty.
     ::testing::AssertionResult showsCells(std::initializer_list<std::string_view> cells,

@@ -41,12 +41,7 @@ TEST_F(WholeGame, LossRevealsTheShipsThePlayerDidNotFind) {
         EXPECT_TRUE(showsCells({"a1"}, DarkRed));
     });
     // The next shot of the same turn: not in the colour of the hit before.
-    atMessage(
-        "Gegner am Zug",
-        [&] {
-            EXPECT_EQ(console.colorAt({10, 57}), LightRed);
-        },
-        2);
+    atMessage("Gegner am Zug", 2, [&] { EXPECT_EQ(console.colorAt({10, 57}), LightRed); });
     atMessage("Gegner hat auf A2 geschossen und NICHT getroffen!", [&] {
         EXPECT_TRUE(console.shows({10, 57}, "Gegner hat", LightRed));
         EXPECT_TRUE(showsCells({"a2"}, LightBlue));

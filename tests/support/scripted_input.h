@@ -28,10 +28,7 @@ class ScriptedBytes : public ByteSource {
         }
     }
     // Escape alone: the terminal stays quiet after it, so it is not taken for a sequence.
-    void pressEscape() {
-        input_.push_back(0x1B);
-        input_.push_back(Quiet);
-    }
+    void pressEscape() { input_.insert(input_.end(), {0x1B, Quiet}); }
     // Bytes typed once the program has dropped what was typed ahead.
     void typeAfterDrop(std::string_view bytes) {
         input_.push_back(DropMark);

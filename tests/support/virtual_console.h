@@ -8,6 +8,8 @@
 #include "console/console.h" // the primitives its tests drive
 #include "support/scripted_input.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -16,15 +18,12 @@
 class VirtualConsole : public ConsoleBackend {
   public:
     // Installs itself as the console backend, with an empty screen model.
-    VirtualConsole();
-    ~VirtualConsole() override;
+    VirtualConsole() { installConsoleBackend(this); }
+    ~VirtualConsole() override { installConsoleBackend(nullptr); }
 
     // Script: bytes as the terminal would send them, in order.
     void type(std::string_view bytes) { input_.type(bytes); }
-    void typeLine(std::string_view text) {
-        type(text);
-        type(keys::Enter);
-    }
+    void typeLine(std::string_view text) { type(text), type(keys::Enter); }
     // Escape alone: the terminal stays quiet after it, so it is not taken for a sequence.
     void pressEscape() { input_.pressEscape(); }
     // Bytes typed once the program has dropped what was typed ahead: all typed before them
@@ -37,15 +36,29 @@ class VirtualConsole : public ConsoleBackend {
     // script that runs dry cannot skip the test's remaining checks and pass.
     void expectProgramEnd() { programEndExpected_ = true; }
 
-    // Observation.
     const Screen& screen() const { return consoleScreen(); }
     // The characters from pos on, as bytes of the model.
-    std::string textAt(ScreenPos pos, int length) const;
+    std::string textAt(ScreenPos pos, int length) const {
+        std::string text;
+        for (int x = pos.x; x < pos.x + length && isOnScreen({x, pos.y}); ++x) {
+            text.push_back(static_cast<char>(screen().at(x, pos.y).ch));
+        }
+        return text;
+    }
     // The whole line, trailing blanks removed.
-    std::string line(int y) const;
-    std::uint8_t colorAt(ScreenPos pos) const;
+    std::string line(int y) const {
+        std::string text = textAt({0, y}, ConsoleWidth);
+        return text.erase(text.find_last_not_of(' ') + 1);
+    }
+    std::uint8_t colorAt(ScreenPos pos) const { return screen().at(pos.x, pos.y).color; }
     // True when the model shows text at pos in colour.
-    bool shows(ScreenPos pos, std::string_view text, std::uint8_t color) const;
+    bool shows(ScreenPos pos, std::string_view text, std::uint8_t color) const {
+        bool same = textAt(pos, static_cast<int>(text.size())) == text;
+        for (int i = 0; same && i < static_cast<int>(text.size()); ++i) {
+            same = colorAt({pos.x + i, pos.y}) == color;
+        }
+        return same;
+    }
 
     // Every pause in milliseconds, in order.
     std::vector<int> pauses;
@@ -58,12 +71,31 @@ class VirtualConsole : public ConsoleBackend {
     std::size_t unreadInput() const { return input_.unread(); }
 
     void setup() override { setupDone = true; }
-    void present(Screen& screen) override;
-    std::optional<KeyEvent> readKeyEvent() override;
-    void dropPendingKeys() override;
-    void sleep(int milliseconds) override;
+    void present(Screen& screen) override {
+        screen.dirtyLines.reset(), screen.clearPending = false;
+    }
+    std::optional<KeyEvent> readKeyEvent() override {
+        if (onKeyWait) {
+            onKeyWait();
+        }
+        return input_.nextKey();
+    }
+    void dropPendingKeys() override { input_.drop(); }
+    void sleep(int milliseconds) override {
+        if (onPause) {
+            onPause(milliseconds);
+        }
+        pauses.push_back(milliseconds);
+    }
     // The program hands the console back only as it ends.
-    void restore() override;
+    void restore() override {
+        if (!programEndExpected_) {
+            std::fputs("The program ended in the middle of a test: script more input, or "
+                       "expect the end with expectProgramEnd() inside EXPECT_EXIT.\n",
+                       stderr);
+            std::abort();
+        }
+    }
     int random() override { return random_.next(); }
 
   private:
