@@ -119,6 +119,10 @@ void VtEncoder::cells(ScreenPos start, const Cell* cells, int count) {
 }
 
 void VtEncoder::erase(ScreenPos start, int count, std::uint8_t color, bool toLineEnd) {
+    if (!mayErase_ && onBlack(color)) {
+        PaintSink::erase(start, count, color, toLineEnd);
+        return;
+    }
     moveTo(start);
     useBackgroundOf(color);
     // Both erases blank in the current background and leave the cursor where it is.
