@@ -91,6 +91,12 @@ Environment:
                ISO-8859-1 or ISO-8859-15 where its locale has it, or
                for a locale not installed where its name says so
                (de_DE.ISO-8859-15, de_DE@euro); else UTF-8
+  KONSOLE_VERSION
+               Konsole: no request for the window size
+  STY, TMUX    STY without TMUX, GNU screen: blanks instead of erasing
+  TERM, COLORFGBG
+               rxvt* with a COLORFGBG of 0;...: urxvt with a black cursor,
+               which is light green while the game runs
 
 Exit status:
   0            after "Beenden", or when the input ends

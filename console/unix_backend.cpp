@@ -14,10 +14,12 @@
 #include <langinfo.h>
 #include <locale.h>
 #include <poll.h>
+#include <string>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -25,6 +27,8 @@ namespace {
 // functions. The terminal's modes are kept here alone: the console object uses them too.
 volatile sig_atomic_t gResized = 0;
 volatile sig_atomic_t gResumed = 0;
+// Set once a suspension has handed the terminal back: the return takes it over again.
+volatile sig_atomic_t gHandedBack = 0;
 int gWakePipe[2] = {-1, -1};
 int gTerminalFd = -1;
 int gOutputFd = -1;
@@ -86,6 +90,7 @@ extern "C" void onTerminate(int signal) {
 extern "C" void onSuspend(int) {
     const int savedErrno = errno;
     emergencyRestore();
+    gHandedBack = 1;
     struct sigaction defaults {};
     defaults.sa_handler = SIG_DFL;
     sigaction(SIGTSTP, &defaults, nullptr);
@@ -160,16 +165,29 @@ long long nowMs() {
 }
 
 // below: the first line under what shows; lines: the window's, where it is smaller.
-void prepareRestoreBytes(int below, int lines = ConsoleHeight) {
-    // The title is popped from the stack setup pushed it on; terminals without one ignore it.
-    const char* reset = "\x1b[0m\x1b[?25h\x1b[23;0t";
+// cursorColorReset: what puts the terminal's own cursor colour back, where the program set one.
+void prepareRestoreBytes(int below, const std::string& cursorColorReset,
+                         int lines = ConsoleHeight) {
+    // The title is popped from the stack setup pushed it on. Terminals without a title stack
+    // (urxvt, st, GNU screen) ignore that and keep the empty title set before it, which they
+    // show as their own default or as none, rather than a game that has ended.
+    const char* reset = "\x1b[0m\x1b[?25h\x1b]2;\x07\x1b[23;0t";
     int length = 0;
     if (below < lines) {
-        length = std::snprintf(gRestoreBytes, sizeof gRestoreBytes, "%s\x1b[%dH", reset, below + 1);
+        length = std::snprintf(gRestoreBytes, sizeof gRestoreBytes, "%s%s\x1b[%dH", reset,
+                               cursorColorReset.c_str(), below + 1);
     } else {
-        length = std::snprintf(gRestoreBytes, sizeof gRestoreBytes, "%s\x1b[%dH\r\n", reset, lines);
+        length = std::snprintf(gRestoreBytes, sizeof gRestoreBytes, "%s%s\x1b[%dH\r\n", reset,
+                               cursorColorReset.c_str(), lines);
     }
-    gRestoreLength = length > 0 ? length : 0;
+    gRestoreLength = length > 0 && length < static_cast<int>(sizeof gRestoreBytes) ? length : 0;
+}
+
+// What the program changes of the terminal beyond its screen, at start and again when it
+// comes back from a suspension: the restore bytes gave all of it back.
+std::string takeOverBytes(const TerminalProfile& profile) {
+    // The window title saved on the terminal's stack, then ours.
+    return "\x1b[22;0t\x1b]2;Kentermeer\x07" + profile.cursorColor;
 }
 
 // A program started with a standard stream closed would hand its number to the first file
@@ -237,10 +255,10 @@ Charset charsetNamed(std::string_view codeset) {
     return name == "ISO885915" ? Charset::Latin9 : Charset::Utf8;
 }
 
-UnixConsole::UnixConsole(int inputFd, int outputFd, Charset charset)
+UnixConsole::UnixConsole(int inputFd, int outputFd, Charset charset, TerminalProfile profile)
     : input_(inputFd), output_(outputFd), inputIsTerminal_(isatty(inputFd) == 1),
-      outputIsTerminal_(isatty(outputFd) == 1), charset_(charset),
-      decoder_(charset, !inputIsTerminal_), encoder_(charset) {}
+      outputIsTerminal_(isatty(outputFd) == 1), charset_(charset), profile_(std::move(profile)),
+      decoder_(charset, !inputIsTerminal_), encoder_(charset, profile_.mayErase) {}
 
 UnixConsole::~UnixConsole() {
     if (gHaveModes) {
@@ -304,10 +322,9 @@ void UnixConsole::installSignalHandlers() {
 void UnixConsole::setup() {
     installSignalHandlers();
     enterRawMode();
-    prepareRestoreBytes(0);
+    prepareRestoreBytes(0, profile_.cursorColorReset);
     if (outputIsTerminal_) {
-        // Save the window title on the terminal's stack, set ours, ask for 197 x 70.
-        writeAll("\x1b[22;0t\x1b]2;Kentermeer\x07\x1b[8;70;197t");
+        writeAll(takeOverBytes(profile_) + (profile_.requestSize ? "\x1b[8;70;197t" : ""));
         waitAtStartUpForBigEnoughWindow();
     }
     forgetWhatTheTerminalShows();
@@ -383,7 +400,7 @@ void UnixConsole::showSizeNotice(int columns, int lines) {
         }
     }
     writeAll(text);
-    prepareRestoreBytes(line, lines);
+    prepareRestoreBytes(line, profile_.cursorColorReset, lines);
     forgetWhatTheTerminalShows();
 }
 
@@ -425,7 +442,7 @@ void UnixConsole::present(Screen& screen) {
     }
     paintTerminal(screen, front_, encoder_);
     writeAll(encoder_.output());
-    prepareRestoreBytes(lastDrawnLine(front_) + 1);
+    prepareRestoreBytes(lastDrawnLine(front_) + 1, profile_.cursorColorReset);
 }
 
 std::optional<KeyEvent> UnixConsole::readKeyEvent() {
@@ -463,6 +480,12 @@ void UnixConsole::handleWakeUps() {
     while (::read(gWakePipe[0], drain, sizeof drain) > 0) {
     }
     const bool changed = gResumed || gResized;
+    if (gResumed && gHandedBack) {
+        gHandedBack = 0;
+        if (outputIsTerminal_) {
+            writeAll(takeOverBytes(profile_));
+        }
+    }
     gResumed = 0;
     gResized = 0;
     if (changed) {
@@ -545,6 +568,7 @@ void UnixConsole::restore() {
 
 ConsoleBackend& platformConsole() {
     [[maybe_unused]] static const bool streamsOpen = (openMissingStandardStreams(), true);
-    static UnixConsole console(STDIN_FILENO, STDOUT_FILENO, localeCharset());
+    static UnixConsole console(STDIN_FILENO, STDOUT_FILENO, localeCharset(),
+                               terminalProfile(currentTerminalEnvironment()));
     return console;
 }

@@ -5,6 +5,7 @@
 
 #include "console/backend.h"
 #include "console/painter.h"
+#include "console/terminal_profile.h"
 #include "console/vt_output.h"
 
 #include <deque>
@@ -21,7 +22,9 @@ Charset localeCharset();
 
 class UnixConsole : public ConsoleBackend, private ByteSource {
   public:
-    UnixConsole(int inputFd, int outputFd, Charset charset = Charset::Utf8);
+    // profile: what the terminal needs done its own way (the environment's, for the game).
+    UnixConsole(int inputFd, int outputFd, Charset charset = Charset::Utf8,
+                TerminalProfile profile = {});
     ~UnixConsole() override;
 
     void setup() override;
@@ -69,6 +72,7 @@ class UnixConsole : public ConsoleBackend, private ByteSource {
     bool inputIsTerminal_;
     bool outputIsTerminal_;
     Charset charset_;
+    TerminalProfile profile_;
     KeyDecoder decoder_;
     PaintedScreen front_;
     VtEncoder encoder_;

@@ -92,9 +92,17 @@ void VtEncoder::advance(int count) {
 
 void VtEncoder::clear(std::uint8_t color) {
     useColor(color);
-    // Erasing takes the current background, so the cleared screen has the colour's black.
-    out_ += "\x1b[H\x1b[2J";
-    at_ = {0, 0};
+    if (mayErase_ || color == DefaultColor) {
+        // Erasing takes the current background, so the cleared screen has the colour's black.
+        out_ += "\x1b[H\x1b[2J";
+        at_ = {0, 0};
+        return;
+    }
+    for (int y = 0; y < ConsoleHeight; ++y) {
+        out_ += "\x1b[" + std::to_string(y + 1) + "H";
+        out_.append(ConsoleWidth, ' ');
+    }
+    at_ = {-1, -1}; // waiting to wrap after the last column
 }
 
 void VtEncoder::cells(ScreenPos start, const Cell* cells, int count) {
@@ -111,6 +119,10 @@ void VtEncoder::cells(ScreenPos start, const Cell* cells, int count) {
 }
 
 void VtEncoder::erase(ScreenPos start, int count, std::uint8_t color, bool toLineEnd) {
+    if (!mayErase_ && onBlack(color)) {
+        PaintSink::erase(start, count, color, toLineEnd);
+        return;
+    }
     moveTo(start);
     useBackgroundOf(color);
     // Both erases blank in the current background and leave the cursor where it is.

@@ -15,7 +15,10 @@ std::string sgrFor(std::uint8_t color);
 
 class VtEncoder : public PaintSink {
   public:
-    explicit VtEncoder(Charset charset = Charset::Utf8) : charset_(charset) {}
+    // mayErase: false where erased cells do not take the background colour (GNU screen
+    // without background-colour erase): blanks are written instead.
+    explicit VtEncoder(Charset charset = Charset::Utf8, bool mayErase = true)
+        : charset_(charset), mayErase_(mayErase) {}
     void clear(std::uint8_t color) override;
     void cells(ScreenPos start, const Cell* cells, int count) override;
     void erase(ScreenPos start, int count, std::uint8_t color, bool toLineEnd) override;
@@ -34,6 +37,7 @@ class VtEncoder : public PaintSink {
     void advance(int count);
 
     Charset charset_;
+    bool mayErase_;
     std::string out_;
     // Where the terminal's cursor stands; x = -1 when unknown (after the last column the
     // terminal waits to wrap, so the position is not to be relied on).

@@ -11,7 +11,7 @@
 #   back exactly;
 # - resizes while it waits for a key; Ctrl+C, and SIGTERM or SIGUSR1 from elsewhere, hand back
 #   the modes, the cursor and the title, the cursor below the drawing; after Ctrl+Z (also as
-#   the kitty keyboard protocol sends it), fg brings the screen back.
+#   the kitty keyboard protocol sends it), fg brings the screen and the title back.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -125,8 +125,10 @@ if ! grep -q valgrind "$program"; then
     keys C-z
     wait_for "Stopped"
     [ "$(pane cursor_flag)" = 1 ] || fail "cursor hidden while stopped"
+    [ "$(pane pane_title)" != Kentermeer ] || fail "the title kept while stopped"
     keys "clear; fg" Enter
     wait_for "[x] Spiel gegen Computer"
+    [ "$(pane pane_title)" = Kentermeer ] || fail "the title not set again after fg"
     # As a terminal in the kitty keyboard protocol sends Ctrl+Z.
     tmux_ send-keys -t game -H 1b 5b 31 32 32 3b 35 75
     wait_for "Stopped"
