@@ -53,32 +53,28 @@ int openTerminal(int& master) {
                                                          : -1;
 }
 
+// The console set up on a new pseudo-terminal of `size`, unknown where 0 x 0, that reads the
+// keys from `input`, or else from the terminal; kept to the end of the process. Gives the
+// terminal, and in master the side the test types at.
+int startOnTerminal(int& master, winsize size = {}, int input = -1) {
+    const int terminal = openTerminal(master);
+    ioctl(terminal, TIOCSWINSZ, &size);
+    installConsoleBackend(new UnixConsole(input < 0 ? terminal : input, terminal));
+    setupConsole();
+    return terminal;
+}
+
 // On a pseudo-terminal: a key typed ahead and dropped, one read, then the terminal hangs up.
 void dropTypedAheadThenHangUp() {
     int master = -1;
-    const int terminal = openTerminal(master);
+    const int terminal = startOnTerminal(master);
     // Types a key and waits until the terminal has it.
     const auto type = [&](const char* key) {
         pollfd typed{terminal, POLLIN, 0};
         return write(master, key, 1) == 1 && poll(&typed, 1, 5000) == 1;
     };
-    UnixConsole console(terminal, terminal);
-    installConsoleBackend(&console);
-    setupConsole();
     if (type("q") && (dropTypedAhead(), type("A")) && readKey() == 'A') {
         close(master);
-        readKey();
-    }
-}
-
-// Ctrl+C as a terminal in the kitty keyboard protocol sends it: a key, not a signal.
-void typeCtrlCAsAKey() {
-    int master = -1;
-    const int terminal = openTerminal(master);
-    UnixConsole console(terminal, terminal);
-    installConsoleBackend(&console);
-    setupConsole();
-    if (write(master, "\x1b[99;5u", 7) == 7) {
         readKey();
     }
 }
@@ -90,7 +86,16 @@ TEST(UnixConsole, DropsWhatWasTypedAheadAndEndsWithStatus1WhenTheTerminalHangsUp
 }
 
 TEST(UnixConsole, EndsOnCtrlCSentAsAKeyAsOnTheSignal) {
-    EXPECT_EXIT(typeCtrlCAsAKey(), testing::KilledBySignal(SIGINT), "");
+    EXPECT_EXIT(
+        {
+            int master = -1;
+            startOnTerminal(master);
+            // As a terminal in the kitty keyboard protocol sends it: a key, not a signal.
+            if (write(master, "\x1b[99;5u", 7) == 7) {
+                readKey();
+            }
+        },
+        testing::KilledBySignal(SIGINT), "");
 }
 
 namespace {
@@ -128,20 +133,16 @@ void pasteAtTheSizeNotice() {
 
 // Starts on a terminal of 80 x 24, the keys from a pipe that sends `typed`, then ends or not.
 [[noreturn]] void startInASmallWindow(std::string_view typed, bool inputEnds) {
-    int master = -1;
-    const int terminal = openTerminal(master);
-    const winsize small{24, 80, 0, 0};
     int keys[2];
-    if (ioctl(terminal, TIOCSWINSZ, &small) != 0 || pipe(keys) != 0 ||
+    if (pipe(keys) != 0 ||
         write(keys[1], typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) {
         std::exit(2);
     }
     if (inputEnds) {
         close(keys[1]);
     }
-    UnixConsole console(keys[0], terminal);
-    installConsoleBackend(&console);
-    setupConsole();
+    int master = -1;
+    startOnTerminal(master, {24, 80, 0, 0}, keys[0]);
     std::exit(3); // the program went on
 }
 

@@ -20,7 +20,8 @@ program=$(realpath "${1:?usage: terminal_test.sh PATH_TO_KENTERMEER}")
 mkdir -p "$e2e_work/Kentermeer"
 printf '2\r\n2\r\n0\r\n0\r\n' >"$e2e_work/Kentermeer/Optionen.cfg"
 
-resize() { tmux_ resize-window -t game -x "$1" -y "$2"; }
+# Resizes the window to COLUMNS x LINES, then waits for TEXT if given.
+resize() { tmux_ resize-window -t game -x "$1" -y "$2" && { [ -z "${3:-}" ] || wait_for "$3"; }; }
 pane() { tmux_ display -p -t game "#{$1}"; }
 modes() { stty -g -F "$(pane pane_tty)"; }
 # The processor time, in hundredths of a second, of everything running in the pane.
@@ -49,11 +50,9 @@ start "{ $run; echo \$? > '$e2e_work/piped'; } | head -c 100 >/dev/null"
 expect_end 0 "after a closed output"
 [ "$(cat "$e2e_work/piped")" = 141 ] || fail "exit code $(cat "$e2e_work/piped") in a closed pipe"
 eval "timeout 20 $run" </dev/null >/dev/full
-status=$?
-[ $status = 1 ] || fail "exit code $status, not 1, with an output that takes nothing"
+[ $? = 1 ] || fail "exit code not 1 with an output that takes nothing"
 (ulimit -f 0 && eval "timeout 20 $run" </dev/null >"$e2e_work/out")
-status=$?
-[ $status = 1 ] || fail "exit code $status, not 1, with an output past the limit on file sizes"
+[ $? = 1 ] || fail "exit code not 1 with an output past the limit on file sizes"
 start "sleep 2 | $run"
 wait_for "[ ] Beenden" # its signal handlers are in place
 resize 198 70          # the wake-up it brings leaves errno set to EAGAIN
@@ -66,23 +65,19 @@ keys Escape
 expect_end 0 "after Escape in the size notice"
 start "$run" 150 40
 wait_for "Jetzt: 150 × 40."
-resize 160 45
-wait_for "Jetzt: 160 × 45."
-resize 197 70
-wait_for "[ ] Beenden"
+resize 160 45 "Jetzt: 160 × 45."
+resize 197 70 "[ ] Beenden"
 sleep 0.2
 menu=$(screen -e)
 
 # Shrunk in the menu: the notice without Escape; Up and Escape wait, then the mark moves.
 keys Down
 wait_for "[x] Optionen"
-resize 150 40
-wait_for "Jetzt: 150 × 40."
+resize 150 40 "Jetzt: 150 × 40."
 keys Up Escape
 sleep 0.5
 screen | grep -q "Esc beendet\|Spiel gegen" && fail "Escape offered, or the menu shown"
-resize 197 70
-wait_for "[x] Spiel gegen Computer"
+resize 197 70 "[x] Spiel gegen Computer"
 sleep 0.2
 [ "$(screen -e)" = "$menu" ] || fail "the menu did not come back as it was"
 
@@ -97,8 +92,7 @@ sleep 5 # the pause, and then the wait for the shot
 screen | grep -q "GEGNERISCHES FELD" && fail "the battle shows in a window too small"
 [ $(($(date +%s) - $(pane window_activity))) -ge 2 ] || fail "the notice is drawn again and again"
 [ $(($(cpu_ticks) - cpu_before)) -le 50 ] || fail "the notice keeps the processor busy"
-resize 197 70
-wait_for "|__)|"
+resize 197 70 "|__)|"
 
 keys C-c
 expect_end 130 "after Ctrl+C"
@@ -110,10 +104,8 @@ expect_end 143 "after SIGTERM"
 # no use for ends it, the terminal handed back.
 start "(ulimit -n 4 && exec $run)"
 wait_for "[ ] Beenden"
-resize 150 40
-wait_for "Jetzt: 150 × 40."
-resize 197 70
-wait_for "[ ] Beenden"
+resize 150 40 "Jetzt: 150 × 40."
+resize 197 70 "[ ] Beenden"
 pkill -USR1 -P "$(pane pane_pid)"
 expect_end 138 "after SIGUSR1"
 
