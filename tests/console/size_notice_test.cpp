@@ -15,10 +15,10 @@ TEST(SizeNotice, FitsTheWindowAndKeepsItsSizeReadable) {
         EXPECT_NE(std::find(notice.begin(), notice.end(), size), notice.end()) << window.x;
     }
     // Where the lines are enough, all of it shows, broken only between words.
-    std::string all;
-    all += "Kentermeer braucht ein Fenster von mindestens 197 × 70 Zeichen. Jetzt: 60 × 20."_cp;
-    all += " Bitte vergrößern Sie das Fenster oder verkleinern Sie die Schrift."_cp;
-    all += " Esc beendet das Programm.";
+    const std::string_view all =
+        "Kentermeer braucht ein Fenster von mindestens 197 × 70 Zeichen. Jetzt: 60 × 20."
+        " Bitte vergrößern Sie das Fenster oder verkleinern Sie die Schrift."
+        " Esc beendet das Programm."_cp;
     std::string joined;
     for (const std::string& line : sizeNoticeLines(60, 20)) {
         joined += line.empty() || joined.empty() ? line : " " + line;

@@ -81,10 +81,6 @@ std::string sessionOn(const TerminalProfile& profile) {
 } // namespace
 
 TEST(TerminalProfile, TheBackendAsksErasesAndColoursTheCursorAsItsProfileSays) {
-    TerminalProfile konsole;
-    konsole.requestSize = false;
-    TerminalProfile screen;
-    screen.mayErase = false;
     const std::regex erase("\x1b\\[[0-9;]*[JKX]");
     const std::size_t none = std::string::npos;
 
@@ -94,9 +90,10 @@ TEST(TerminalProfile, TheBackendAsksErasesAndColoursTheCursorAsItsProfileSays) {
     EXPECT_EQ(plain.find("\x1b]12;"), none) << "a cursor colour where none is needed";
     // The title back from the stack; where there is none, an empty title rather than ours.
     EXPECT_NE(plain.find("\x1b]2;\x07\x1b[23;0t"), none);
-    EXPECT_EQ(sessionOn(konsole).find("\x1b[8;70;197t"), none);
+    EXPECT_EQ(sessionOn(terminalProfile({"xterm", "", true, false, false})).find("\x1b[8;70;197t"),
+              none);
 
-    const std::string blanked = sessionOn(screen);
+    const std::string blanked = sessionOn(terminalProfile({"screen", "", false, true, false}));
     EXPECT_FALSE(std::regex_search(blanked, erase));
     // Blanks in the cleared screen's colour, light red on black, from the first line to the last.
     const std::string blanks(ConsoleWidth, ' ');

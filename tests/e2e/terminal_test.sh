@@ -111,21 +111,20 @@ expect_end 138 "after SIGUSR1"
 
 # Suspended from a shell with job control; valgrind cannot stop the program it runs.
 if ! grep -q valgrind "$program"; then
+    # Sends the keys that stop it; then back in the foreground.
+    suspend() { keys "$@" && wait_for "Stopped"; }
+    resume() { keys "clear; fg" Enter && wait_for "[x] Spiel gegen Computer"; }
     e2e_start "PS1='$ ' bash --norc --noprofile"
     keys "$run" Enter
     wait_for "[ ] Beenden"
-    keys C-z
-    wait_for "Stopped"
+    suspend C-z
     [ "$(pane cursor_flag)" = 1 ] || fail "cursor hidden while stopped"
     [ "$(pane pane_title)" != Kentermeer ] || fail "the title kept while stopped"
-    keys "clear; fg" Enter
-    wait_for "[x] Spiel gegen Computer"
+    resume
     [ "$(pane pane_title)" = Kentermeer ] || fail "the title not set again after fg"
     # As a terminal in the kitty keyboard protocol sends Ctrl+Z.
-    tmux_ send-keys -t game -H 1b 5b 31 32 32 3b 35 75
-    wait_for "Stopped"
-    keys "clear; fg" Enter
-    wait_for "[x] Spiel gegen Computer"
+    suspend -H 1b 5b 31 32 32 3b 35 75
+    resume
 fi
 
 echo "PASS: closed streams, size notice, resizes, Ctrl+C, SIGTERM, SIGUSR1 and Ctrl+Z on a real terminal"
