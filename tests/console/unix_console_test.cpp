@@ -46,43 +46,37 @@ TEST(UnixConsole, PaintsOnceAtEachBlockingPointReadsKeysAndLinesAndRepaintsAllOn
 
 namespace {
 
-// A pseudo-terminal: the program's side, and in master the side the test types at.
-int openTerminal(int& master) {
-    master = posix_openpt(O_RDWR | O_NOCTTY);
-    return grantpt(master) == 0 && unlockpt(master) == 0 ? open(ptsname(master), O_RDWR | O_NOCTTY)
-                                                         : -1;
-}
-
 // The console set up on a new pseudo-terminal of `size`, unknown where 0 x 0, that reads the
 // keys from `input`, or else from the terminal; kept to the end of the process. Gives the
 // terminal, and in master the side the test types at.
 int startOnTerminal(int& master, winsize size = {}, int input = -1) {
-    const int terminal = openTerminal(master);
+    master = posix_openpt(O_RDWR | O_NOCTTY);
+    const int terminal = grantpt(master) == 0 && unlockpt(master) == 0
+                             ? open(ptsname(master), O_RDWR | O_NOCTTY)
+                             : -1;
     ioctl(terminal, TIOCSWINSZ, &size);
     installConsoleBackend(new UnixConsole(input < 0 ? terminal : input, terminal));
     setupConsole();
     return terminal;
 }
 
-// On a pseudo-terminal: a key typed ahead and dropped, one read, then the terminal hangs up.
-void dropTypedAheadThenHangUp() {
-    int master = -1;
-    const int terminal = startOnTerminal(master);
-    // Types a key and waits until the terminal has it.
-    const auto type = [&](const char* key) {
-        pollfd typed{terminal, POLLIN, 0};
-        return write(master, key, 1) == 1 && poll(&typed, 1, 5000) == 1;
-    };
-    if (type("q") && (dropTypedAhead(), type("A")) && readKey() == 'A') {
-        close(master);
-        readKey();
-    }
-}
-
 } // namespace
 
 TEST(UnixConsole, DropsWhatWasTypedAheadAndEndsWithStatus1WhenTheTerminalHangsUp) {
-    EXPECT_EXIT(dropTypedAheadThenHangUp(), testing::ExitedWithCode(1), "");
+    const auto dropThenHangUp = [] {
+        int master = -1;
+        const int terminal = startOnTerminal(master);
+        // Types a key and waits until the terminal has it.
+        const auto type = [&](const char* key) {
+            pollfd typed{terminal, POLLIN, 0};
+            return write(master, key, 1) == 1 && poll(&typed, 1, 5000) == 1;
+        };
+        if (type("q") && (dropTypedAhead(), type("A")) && readKey() == 'A') {
+            close(master);
+            readKey();
+        }
+    };
+    EXPECT_EXIT(dropThenHangUp(), testing::ExitedWithCode(1), "");
 }
 
 TEST(UnixConsole, EndsOnCtrlCSentAsAKeyAsOnTheSignal) {
@@ -98,43 +92,34 @@ TEST(UnixConsole, EndsOnCtrlCSentAsAKeyAsOnTheSignal) {
         testing::KilledBySignal(SIGINT), "");
 }
 
-namespace {
-
 // A paste far longer than a terminal's buffer, typed while the start-up waits for a big
 // enough window; then the window grows, and one more key comes once the program goes on.
-// Ends with the number of pasted keys read, in thousands.
-void pasteAtTheSizeNotice() {
-    int keys[2];
-    int master = -1;
-    const int terminal = openTerminal(master);
-    winsize size{24, 80, 0, 0};
-    if (pipe(keys) != 0 || ioctl(master, TIOCSWINSZ, &size) != 0 ||
-        write(keys[1], std::string(10000, 'a').data(), 10000) != 10000) {
-        std::exit(255);
-    }
-    std::thread player([&] {
-        for (int unread = 1; unread > 0; usleep(1000)) {
-            ioctl(keys[0], FIONREAD, &unread);
-        }
-        size = {70, 197, 0, 0};
-        ioctl(master, TIOCSWINSZ, &size);
-    });
-    UnixConsole console(keys[0], terminal);
-    installConsoleBackend(&console);
-    setupConsole();
-    [[maybe_unused]] const ssize_t written = write(keys[1], "z", 1);
-    int pasted = 0;
-    while (readKey() == 'a') {
-        ++pasted;
-    }
-    player.join();
-    std::exit(pasted / 1000);
-}
-
-} // namespace
-
 TEST(UnixConsole, KeepsAFewThousandOfTheKeysTypedAtTheSizeNotice) {
-    EXPECT_EXIT(pasteAtTheSizeNotice(), testing::ExitedWithCode(4), "");
+    EXPECT_EXIT(
+        {
+            int keys[2];
+            if (pipe(keys) != 0 || write(keys[1], std::string(10000, 'a').data(), 10000) != 10000) {
+                std::exit(255);
+            }
+            int master = -1;
+            // The terminal is open before the console reads the first key.
+            std::thread player([&] {
+                for (int unread = 1; unread > 0; usleep(1000)) {
+                    ioctl(keys[0], FIONREAD, &unread);
+                }
+                const winsize big{70, 197, 0, 0};
+                ioctl(master, TIOCSWINSZ, &big);
+            });
+            startOnTerminal(master, {24, 80, 0, 0}, keys[0]);
+            [[maybe_unused]] const ssize_t written = write(keys[1], "z", 1);
+            int pasted = 0;
+            while (readKey() == 'a') {
+                ++pasted;
+            }
+            player.join();
+            std::exit(pasted / 1000); // in thousands
+        },
+        testing::ExitedWithCode(4), "");
 }
 
 // Escape there is proven on a real terminal by tests/e2e/terminal_test.sh.
