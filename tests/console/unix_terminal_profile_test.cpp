@@ -24,10 +24,7 @@ TEST(TerminalProfile, KonsoleGetsNoResizeRequestScreenNoErasingAndUrxvtALightCur
         {{"screen.xterm-256color", "", false, true, false}, true, false, ""},
         // tmux erases in the background colour, also when started from a screen window.
         {{"tmux-256color", "", false, true, true}, true, true, ""},
-        {{"rxvt-unicode-256color", "0;default;15", false, false, false},
-         true,
-         true,
-         "\x1b]12;0\x07"},
+        {{"rxvt-256color", "0;default;15", false, false, false}, true, true, "\x1b]12;0\x07"},
         {{"rxvt-unicode-256color", "15;0", false, false, false}, true, true, ""},
         // What a urxvt passes on to a multiplexer it runs is not the multiplexer's own.
         {{"screen", "0;15", false, true, false}, true, false, ""},
