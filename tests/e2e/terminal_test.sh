@@ -21,7 +21,7 @@ mkdir -p "$e2e_work/Kentermeer"
 printf '2\r\n2\r\n0\r\n0\r\n' >"$e2e_work/Kentermeer/Optionen.cfg"
 
 # Resizes the window to COLUMNS x LINES, then waits for TEXT if given.
-resize() { tmux_ resize-window -t game -x "$1" -y "$2" && { [ -z "${3:-}" ] || wait_for "$3"; }; }
+resize() { tmux_ resize-window -t game -x "$1" -y "$2"; [ -z "${3:-}" ] || wait_for "$3"; }
 pane() { tmux_ display -p -t game "#{$1}"; }
 modes() { stty -g -F "$(pane pane_tty)"; }
 # The processor time, in hundredths of a second, of everything running in the pane.
@@ -112,8 +112,8 @@ expect_end 138 "after SIGUSR1"
 # Suspended from a shell with job control; valgrind cannot stop the program it runs.
 if ! grep -q valgrind "$program"; then
     # Sends the keys that stop it; then back in the foreground.
-    suspend() { keys "$@" && wait_for "Stopped"; }
-    resume() { keys "clear; fg" Enter && wait_for "[x] Spiel gegen Computer"; }
+    suspend() { keys "$@"; wait_for "Stopped"; }
+    resume() { keys "clear; fg" Enter; wait_for "[x] Spiel gegen Computer"; }
     e2e_start "PS1='$ ' bash --norc --noprofile"
     keys "$run" Enter
     wait_for "[ ] Beenden"
