@@ -122,18 +122,21 @@ TEST(UnixConsole, KeepsAFewThousandOfTheKeysTypedAtTheSizeNotice) {
         testing::ExitedWithCode(4), "");
 }
 
-// Escape there is proven on a real terminal by tests/e2e/terminal_test.sh.
-TEST(UnixConsole, TheEndOfTheInputOnTheStartUpNoticeEndsTheProgram) {
-    EXPECT_EXIT(
-        {
-            int keys[2];
-            if (pipe(keys) == 0 && close(keys[1]) == 0) {
-                int master = -1;
-                startOnTerminal(master, {24, 80, 0, 0}, keys[0]);
-            }
-            std::exit(3); // the program went on
-        },
-        testing::ExitedWithCode(0), "");
+TEST(UnixConsole, EscapeOrTheEndOfTheInputOnTheStartUpNoticeEndsTheProgram) {
+    for (const bool inputEnds : {false, true}) {
+        EXPECT_EXIT(
+            {
+                int keys[2];
+                if (pipe(keys) == 0 && write(keys[1], inputEnds ? "x" : "\x1b", 1) == 1 &&
+                    (!inputEnds || close(keys[1]) == 0)) {
+                    int master = -1;
+                    startOnTerminal(master, {24, 80, 0, 0}, keys[0]);
+                }
+                std::exit(3); // the program went on
+            },
+            testing::ExitedWithCode(0), "")
+            << inputEnds;
+    }
 }
 
 TEST(UnixConsole, FollowsTheLocalesCharacterSetUtf8WhereItSaysNothing) {
