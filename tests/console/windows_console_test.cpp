@@ -141,12 +141,10 @@ TEST_F(WindowsConsoleTest, CtrlCHandsTheConsoleBackWholeFromItsOwnThreadAndEndsT
 
 TEST_F(WindowsConsoleTest, KeysTypedBeforeADropAreNotReadAfterIt) {
     DWORD written = 0;
-    for (const INPUT_RECORD& record : {key('A', L'a'), key('B', L'b')}) {
-        WriteConsoleInputW(input, &record, 1, &written);
-        if (record.Event.KeyEvent.uChar.UnicodeChar == L'a') {
-            dropTypedAhead();
-        }
-    }
+    const INPUT_RECORD a = key('A', L'a'), b = key('B', L'b');
+    WriteConsoleInputW(input, &a, 1, &written);
+    dropTypedAhead();
+    WriteConsoleInputW(input, &b, 1, &written);
     EXPECT_EQ(readKeyCode(), 'b');
 }
 
@@ -158,7 +156,6 @@ TEST(WindowsKeys, InputRecordsBecomeTheCodesOfGetch) {
         {key(VK_INSERT, 0, SHIFT_PRESSED, TRUE, 0), KeyEvent{224, 82}, "Shift+Insert, the same"},
         {key(VK_HOME, 0, LEFT_ALT_PRESSED), std::nullopt, "Alt and the keypad type a number"},
         {key(VK_PRIOR, 0, LEFT_CTRL_PRESSED), KeyEvent{0, 132}, "Ctrl and the keypad's PgUp"},
-        {key(VK_DOWN, 0, ENHANCED_KEY | LEFT_ALT_PRESSED), KeyEvent{0, 160}, "Alt+Down"},
         {key(0, L'€'), KeyEvent{0x80, -1}, "€, which Windows-1252 keeps at 80"},
         {key(VK_MENU, L'ß', 0, FALSE), KeyEvent{0xDF, -1}, "Alt+0223 comes with Alt's release"},
         {key(0, L'\u2713'), KeyEvent{'?', -1}, "a character Windows-1252 lacks"},
@@ -195,9 +192,8 @@ TEST(WindowsKeys, AKeyWithItsModifiersReadsTheSameFromATerminalAndFromTheConsole
                                      std::to_string(terminalModifiers) + final) {
                 decoder.feed(static_cast<unsigned char>(ch));
             }
-            const std::optional<KeyEvent> fromTerminal = decoder.take();
-            ASSERT_TRUE(fromTerminal);
-            EXPECT_EQ(keyFromRecord(key(virtualKey, 0, grey | state)), fromTerminal)
+            // value() throws, and so fails, where the terminal's sequence gave no key.
+            EXPECT_EQ(keyFromRecord(key(virtualKey, 0, grey | state)), decoder.take().value())
                 << "virtual key " << virtualKey << ", modifiers " << terminalModifiers;
         }
     }
@@ -306,8 +302,7 @@ TEST(WindowsConsoleGate, TheHandBackWaitsForAPaintHalfASecondOnTheClockNotInSlee
     ConsoleGate gate;
     ASSERT_TRUE(gate.startPainting());
     EXPECT_TRUE(gate.takeForTheEnd(ticking)) << "a paint that does not end is not waited for";
-    EXPECT_LE(now, 520);
-    EXPECT_GE(now, 500);
+    EXPECT_NEAR(now, 510, 10);
     EXPECT_FALSE(gate.startPainting()) << "nothing is painted while the console is handed back";
     gate.handedBack();
     sleeps = 0;

@@ -2,28 +2,24 @@
 #include "options/options_file.h"
 #include "options/options_format.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <numeric>
+#include <set>
 #include <sstream>
+#include <tuple>
 #ifndef _WIN32
 #include "support/scratch_config_home.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <numeric>
-#include <set>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #else
-#include <filesystem>
-#include <fstream>
-#include <numeric>
-#include <set>
 #include <shlobj.h>
-#include <tuple>
 #include <windows.h>
 #endif
 
@@ -50,9 +46,6 @@ TEST(OptionsFileFormat, ReaderTakesEachLineAsItsFieldAndLeavesMissingLinesAlone)
     }
 }
 
-// The Unix configuration folder; on Windows the file lives in the application-data folder.
-#ifndef _WIN32
-
 namespace fs = std::filesystem;
 
 // The file's bytes, of a huge file only the beginning.
@@ -61,6 +54,9 @@ std::string read(const fs::path& path) {
     std::ifstream(path, std::ios::binary).read(bytes.data(), std::streamsize(bytes.size()));
     return bytes;
 }
+
+// The Unix configuration folder; on Windows the file lives in the application-data folder.
+#ifndef _WIN32
 
 // Every path below top, sorted, with its mode and a file's bytes, or a link's target.
 std::string tree(const fs::path& top) {
@@ -259,7 +255,6 @@ TEST(OptionsFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
 // The options folder is the user's own, in the application-data folder: one that is there is
 // put aside for the test and back after it. Each case quits over files that hold 5.
 TEST(OptionsFileOnWindows, QuittingKeepsAReadOnlyFileAndTheUsersOwnFiles) {
-    namespace fs = std::filesystem;
     wchar_t appData[MAX_PATH] = {};
     ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, FALSE));
     const fs::path folder = fs::path(appData) / "Kentermeer", file = folder / "Optionen.cfg";
@@ -289,9 +284,7 @@ TEST(OptionsFileOnWindows, QuittingKeepsAReadOnlyFileAndTheUsersOwnFiles) {
         SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
         std::set<std::string> found{fs::exists(folder) ? "" : "gone"};
         for (const auto& entry : fs::directory_iterator(folder, error)) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            found.insert(entry.path().filename().string() + " " +
-                         std::string(std::istreambuf_iterator<char>(in), {}) + "|");
+            found.insert(entry.path().filename().string() + " " + read(entry.path()) + "|");
         }
         EXPECT_EQ(std::accumulate(found.begin(), found.end(), std::string()), after);
     }
