@@ -11,8 +11,9 @@ namespace {
 // Longer escape sequences are not keys; they are dropped unread.
 constexpr std::size_t MaxSequence = 32;
 
-// The index-th of the numbers that semicolons separate in a sequence; 0 where it is missing.
-int parameter(const std::string& parameters, int index) {
+// The sub-th of the numbers that colons separate within the index-th of those that semicolons
+// separate; 0 where it is missing or beyond any code point.
+long subParameter(const std::string& parameters, int index, int sub) {
     std::size_t at = 0;
     for (int i = 0; i < index; ++i) {
         at = parameters.find(';', at);
@@ -21,14 +22,28 @@ int parameter(const std::string& parameters, int index) {
         }
         ++at;
     }
-    int value = 0;
+    for (int i = 0; i < sub; ++i) {
+        at = parameters.find_first_of(":;", at);
+        if (at == std::string::npos || parameters[at] == ';') {
+            return 0;
+        }
+        ++at;
+    }
+    long value = 0;
     for (; at < parameters.size() && parameters[at] >= '0' && parameters[at] <= '9'; ++at) {
         value = value * 10 + (parameters[at] - '0');
-        if (value > 1000) {
+        if (value > 0x10FFFF) {
             return 0;
         }
     }
     return value;
+}
+
+// The index-th of the numbers that semicolons separate in a sequence; 0 where it is missing,
+// or too large to be a key's.
+int parameter(const std::string& parameters, int index) {
+    const long value = subParameter(parameters, index, 0);
+    return value > 1000 ? 0 : static_cast<int>(value);
 }
 
 // A terminal tells the modifiers as a second number: 1 + 1 for Shift, + 2 for Alt, + 4 for
@@ -280,34 +295,6 @@ const TwoCodeKey* tildeKey(int number) {
     default:
         return nullptr;
     }
-}
-
-// The sub-th of the numbers that colons separate within the index-th parameter; 0 where it
-// is missing or beyond any code point.
-long subParameter(const std::string& parameters, int index, int sub) {
-    std::size_t at = 0;
-    for (int i = 0; i < index; ++i) {
-        at = parameters.find(';', at);
-        if (at == std::string::npos) {
-            return 0;
-        }
-        ++at;
-    }
-    for (int i = 0; i < sub; ++i) {
-        at = parameters.find_first_of(":;", at);
-        if (at == std::string::npos || parameters[at] == ';') {
-            return 0;
-        }
-        ++at;
-    }
-    long value = 0;
-    for (; at < parameters.size() && parameters[at] >= '0' && parameters[at] <= '9'; ++at) {
-        value = value * 10 + (parameters[at] - '0');
-        if (value > 0x10FFFF) {
-            return 0;
-        }
-    }
-    return value;
 }
 
 // The kitty keyboard protocol's codes for the keypad: its text keys, then its cursor and

@@ -2,28 +2,24 @@
 #include "options/options_file.h"
 #include "options/options_format.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <numeric>
+#include <set>
 #include <sstream>
+#include <tuple>
 #ifndef _WIN32
 #include "support/scratch_config_home.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <numeric>
-#include <set>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #else
-#include <filesystem>
-#include <fstream>
-#include <numeric>
-#include <set>
 #include <shlobj.h>
-#include <tuple>
 #include <windows.h>
 #endif
 
@@ -50,9 +46,6 @@ TEST(OptionsFileFormat, ReaderTakesEachLineAsItsFieldAndLeavesMissingLinesAlone)
     }
 }
 
-// The Unix configuration folder; on Windows the file lives in the application-data folder.
-#ifndef _WIN32
-
 namespace fs = std::filesystem;
 
 // The file's bytes, of a huge file only the beginning.
@@ -61,6 +54,9 @@ std::string read(const fs::path& path) {
     std::ifstream(path, std::ios::binary).read(bytes.data(), std::streamsize(bytes.size()));
     return bytes;
 }
+
+// The Unix configuration folder; on Windows the file lives in the application-data folder.
+#ifndef _WIN32
 
 // Every path below top, sorted, with its mode and a file's bytes, or a link's target.
 std::string tree(const fs::path& top) {
@@ -78,9 +74,52 @@ std::string tree(const fs::path& top) {
     return std::accumulate(found.begin(), found.end(), std::string());
 }
 
-// Each case lays out the scratch configuration folder with a shell command run in the options
-// folder, which is there; the program loads its options over others and quits. What is left
-// is as the case says or as it was. Modes follow a mask that neither 0600 nor 0644 would.
+// A shell command's exit code, with $f the options file's name, kept F that F holds 5, and
+// saved F that F holds what the program saves.
+int shell(const std::string& command) {
+    return std::system(("f=Optionen.cfg; kept() { [ \"$(cat $1)\" = 5 ]; }; saved() { printf "
+                        "'4\\r\\n4\\r\\n0\\r\\n1\\r\\n' | cmp -s - $1; }; " +
+                        command)
+                           .c_str());
+}
+
+// Lays out the scratch configuration folder with a shell command run in the options folder,
+// which is there, with a mask that neither 0600 nor 0644 would follow. Root may read and write
+// any file, so unless the case is root's the folder is given to the user nobody.
+void layOut(const std::string& root, const std::string& layout, bool asRoot = false) {
+    const std::string nobody = " && { [ $(id -u) != 0 ] || chown -Rh 65534:65534 " + root + "; }";
+    ASSERT_EQ(shell("umask 027 && cd " + root + " && rm -rf * && mkdir Kentermeer && cd " +
+                    "Kentermeer && " + layout + (asRoot ? "" : nobody)),
+              0)
+        << layout;
+}
+
+// Loads the options over others and quits, as nobody where layOut gave them the folder; gives
+// the columns loaded.
+int loadAndQuit(bool save, bool asRoot = false, rlim_t disk = RLIM_INFINITY) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit limit{disk, disk};
+        if (!asRoot && ::geteuid() == 0 && (::setgid(65534) | ::setuid(65534))) {
+            std::_Exit(255);
+        }
+        ::umask(027);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_IGN);
+        gameOptions = {3, 3, true, true};
+        errno = EINTR; // as an interrupted call may leave it: only a failure sets it anew
+        loadOptionsFile();
+        const int loaded = gameOptions.columns;
+        gameOptions = {4, 4, false, save};
+        storeOptionsFile();
+        std::_Exit(loaded);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WEXITSTATUS(status);
+}
+
+// What is left after the quit is as the case says or as it was.
 TEST(OptionsFile, LoadingAndQuittingTouchOnlyTheOptionsFileAndItsFolderAndOnlyAsTheyMay) {
     const ScratchConfigHome config;
     const std::string root = config.root.string(), unchanged = "unchanged";
@@ -132,51 +171,22 @@ TEST(OptionsFile, LoadingAndQuittingTouchOnlyTheOptionsFileAndItsFolderAndOnlyAs
         {"rmdir $PWD && mkdir ../home", true, unchanged, 3, root + "/home-unmounted/config"},
     };
     for (const auto& [layout, save, after, columns, configHome, disk] : cases) {
-        const std::string shell =
-            "umask 027 && cd " + root +
-            "/ && rm -rf Kentermeer k home && mkdir Kentermeer && cd Kentermeer && ";
-        const std::string nobody =
-            " && { [ $(id -u) != 0 ] || chown -Rh 65534:65534 " + root + "; }";
-        ASSERT_EQ(std::system((shell + layout + nobody).c_str()), 0) << layout;
+        layOut(root, layout);
         setenv("XDG_CONFIG_HOME", configHome.empty() ? root.c_str() : configHome.c_str(), 1);
         setenv("HOME", (root + "/home").c_str(), 1);
         buildOptionsPaths();
         const std::string before = after == unchanged ? tree(root) : after;
-        // Root may read and write any file, so there the program runs as the user nobody,
-        // who is given the folder.
-        const pid_t child = ::fork();
-        if (child == 0) {
-            const rlimit limit{disk, disk};
-            if (::geteuid() == 0 && (::setgid(65534) | ::setuid(65534))) {
-                std::_Exit(255);
-            }
-            ::umask(027);
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            std::signal(SIGXFSZ, SIG_IGN);
-            gameOptions = {3, 3, true, true};
-            errno = EINTR; // as an interrupted call may leave it: only a failure sets it anew
-            loadOptionsFile();
-            const int loaded = gameOptions.columns;
-            gameOptions = {4, 4, false, save};
-            storeOptionsFile();
-            std::_Exit(loaded);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_EQ(WEXITSTATUS(status), columns) << layout;
+        EXPECT_EQ(loadAndQuit(save, false, disk), columns) << layout;
         EXPECT_EQ(tree(root), before) << layout;
     }
 }
 
-// Each case lays out the options folder, which holds $f with 5, with a shell command run in
-// it, quits as root or as the user nobody, who is then given the folder, and checks what is
-// left with a shell command run in the folder. ../secret, which holds 5, is a file of root's.
+// Each case lays out the options folder, which holds $f with 5, quits as root or as nobody,
+// and checks what is left with a shell command run in the folder. ../secret, which holds 5, is
+// a file of root's.
 TEST(OptionsFile, QuittingKeepsWhatTheUserArrangedAndWritesOnlyThroughTheirOwnLinks) {
     const ScratchConfigHome config;
-    const bool root = ::geteuid() == 0;
-    const std::string shell = "f=Optionen.cfg; kept() { [ \"$(cat $1)\" = 5 ]; }; saved() { "
-                              "printf '4\\r\\n4\\r\\n0\\r\\n1\\r\\n' | cmp -s - $1; }; cd " +
-                              config.root.string() + " && ";
+    const std::string root = config.root.string();
     const std::tuple<std::string, bool, bool, std::string> cases[] = {
         // Root writes nothing through another user's link, follows its own, and leaves a file
         // with no write bit alone. A name planted in another user's folder is replaced.
@@ -198,29 +208,12 @@ TEST(OptionsFile, QuittingKeepsWhatTheUserArrangedAndWritesOnlyThroughTheirOwnLi
         {"touch notes $f.kentermeer-1-0", false, false, "[ \"$(ls -A)\" = notes ]"},
     };
     for (const auto& [layout, asRoot, save, check] : cases) {
-        if (asRoot && !root) {
+        if (asRoot && ::geteuid() != 0) {
             continue; // only root can play both users
         }
-        const std::string nobody = root && !asRoot ? " && chown -Rh 65534:65534 .." : "";
-        ASSERT_EQ(std::system((shell +
-                               "rm -rf * && echo 5 >secret && mkdir Kentermeer && cd "
-                               "Kentermeer && echo 5 >$f && " +
-                               layout + nobody)
-                                  .c_str()),
-                  0)
-            << layout;
-        const pid_t child = ::fork();
-        if (child == 0) {
-            if (root && !asRoot && (::setgid(65534) | ::setuid(65534))) {
-                std::_Exit(1);
-            }
-            gameOptions = {4, 4, false, save};
-            storeOptionsFile();
-            std::_Exit(0);
-        }
-        ::waitpid(child, nullptr, 0);
-        EXPECT_EQ(std::system((shell + "cd Kentermeer && { " + check + "; } >/dev/null").c_str()),
-                  0)
+        layOut(root, "echo 5 >../secret && echo 5 >$f && " + layout, asRoot);
+        EXPECT_EQ(loadAndQuit(save, asRoot), 5) << layout;
+        EXPECT_EQ(shell("cd " + root + "/Kentermeer && { " + check + "; } >/dev/null"), 0)
             << layout;
     }
     gameOptions = {};
@@ -262,7 +255,6 @@ TEST(OptionsFile, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
 // The options folder is the user's own, in the application-data folder: one that is there is
 // put aside for the test and back after it. Each case quits over files that hold 5.
 TEST(OptionsFileOnWindows, QuittingKeepsAReadOnlyFileAndTheUsersOwnFiles) {
-    namespace fs = std::filesystem;
     wchar_t appData[MAX_PATH] = {};
     ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, FALSE));
     const fs::path folder = fs::path(appData) / "Kentermeer", file = folder / "Optionen.cfg";
@@ -292,9 +284,7 @@ TEST(OptionsFileOnWindows, QuittingKeepsAReadOnlyFileAndTheUsersOwnFiles) {
         SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
         std::set<std::string> found{fs::exists(folder) ? "" : "gone"};
         for (const auto& entry : fs::directory_iterator(folder, error)) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            found.insert(entry.path().filename().string() + " " +
-                         std::string(std::istreambuf_iterator<char>(in), {}) + "|");
+            found.insert(entry.path().filename().string() + " " + read(entry.path()) + "|");
         }
         EXPECT_EQ(std::accumulate(found.begin(), found.end(), std::string()), after);
     }
