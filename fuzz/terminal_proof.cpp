@@ -79,7 +79,10 @@ int TerminalProof::onUnknownCsi(const char* leader, const long args[], int argco
     std::string sequence = "CSI ";
     sequence += leader ? leader : "";
     for (int i = 0; i < argcount; ++i) {
-        sequence += (i > 0 ? ";" : "") + std::to_string(CSI_ARG(args[i]));
+        if (i > 0) {
+            sequence += ';';
+        }
+        sequence += std::to_string(CSI_ARG(args[i]));
     }
     sequence += intermed ? intermed : "";
     sequence += command;
