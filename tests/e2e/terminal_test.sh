@@ -102,8 +102,11 @@ wait_for "[ ] Beenden"
 pkill -TERM -P "$(pane pane_pid)"
 expect_end 143 "after SIGTERM"
 # With no file descriptor left for its wake-up pipe it still sees a resize; a signal it has
-# no use for ends it, the terminal handed back.
-start "(ulimit -n 4 && exec $run)"
+# no use for ends it, the terminal handed back. valgrind needs descriptors of its own, so
+# under it the limit is left out.
+fewest_files="ulimit -n 4 &&"
+! grep -q valgrind "$program" || fewest_files=""
+start "($fewest_files exec $run)"
 wait_for "[ ] Beenden"
 resize 150 40 "Jetzt: 150 × 40."
 resize 197 70 "[ ] Beenden"
