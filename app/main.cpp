@@ -12,8 +12,22 @@ namespace {
 // terminal, pipe or file the caller has, in whatever character set. Each platform's text says
 // what is true there; the manual page (doc/kentermeer.6) says the same as the Unix one at more
 // length, the zip's LIESMICH.txt as the Windows one in German.
+
+// The part of the help that is the same on both platforms.
+#define HELP_OPTIONS_AND_MENU_KEYS                                                                 \
+    "\n"                                                                                           \
+    "Options:\n"                                                                                   \
+    "  --help       print this text and exit\n"                                                    \
+    "  --version    print the version and exit\n"                                                  \
+    "Any other argument is ignored.\n"                                                             \
+    "\n"                                                                                           \
+    "Keys:\n"                                                                                      \
+    "  Up, Down     move the mark in a menu; change a switch in the options menu\n"                \
+    "  Enter        choose the marked entry; keep a changed switch\n"
+
 #ifdef _WIN32
-constexpr std::string_view HelpText = R"(Usage: kentermeer [--help | --version]
+constexpr std::string_view HelpText =
+    R"(Usage: kentermeer [--help | --version]
 
 Kentermeer is a ship-battle game for the console, played against the computer:
 each side hides four one-cell ships on a grid of up to 17 x 8 cells, and the
@@ -23,16 +37,8 @@ is smaller, it shows a notice instead and goes on once the window is big
 enough. In a console window of its own it grows the window as far as the
 screen allows; where a smaller font would fit, F at the notice sets it for the
 game, and the window gets its own font back at the end.
-
-Options:
-  --help       print this text and exit
-  --version    print the version and exit
-Any other argument is ignored.
-
-Keys:
-  Up, Down     move the mark in a menu; change a switch in the options menu
-  Enter        choose the marked entry; keep a changed switch
-  Escape       leave the options menu; drop the change of a switch; end the
+)" HELP_OPTIONS_AND_MENU_KEYS
+    R"(  Escape       leave the options menu; drop the change of a switch; end the
                program at the window-size notice
   b3 Enter     type a cell (letter and digit) to place a ship or to fire
   12 Enter     type a board size in the options menu
@@ -59,16 +65,7 @@ computer: each side hides four one-cell ships on a grid of up to 17 x 8 cells,
 and the first to hit all four ships of the other wins. Its screens are German.
 It needs a terminal of at least 197 columns by 70 lines; while the window is
 smaller, it shows a notice instead and goes on once the window is big enough.
-
-Options:
-  --help       print this text and exit
-  --version    print the version and exit
-Any other argument is ignored.
-
-Keys:
-  Up, Down     move the mark in a menu; change a switch in the options menu
-  Enter        choose the marked entry; keep a changed switch
-  Escape       leave the options menu; drop the change of a switch
+)" HELP_OPTIONS_AND_MENU_KEYS R"(  Escape       leave the options menu; drop the change of a switch
   b3 Enter     type a cell (letter and digit) to place a ship or to fire
   12 Enter     type a board size in the options menu
   any key      leave Info, Changelog and the end of a game
