@@ -504,6 +504,15 @@ struct LaterTurns {
     std::size_t most = 0;
 };
 
+// What the whole session sent: bytes on a terminal, cells on the Windows console.
+std::size_t sessionTotal(const std::vector<PaintRecord>& records) {
+    std::size_t total = 0;
+    for (const PaintRecord& record : records) {
+        total += record.bytes;
+    }
+    return total;
+}
+
 LaterTurns laterTurnCost(const std::vector<PaintRecord>& records) {
     const std::vector<const PaintRecord*> later = laterTurnScreens(records);
     LaterTurns cost;
@@ -600,10 +609,7 @@ int overBudget(const std::vector<PaintRecord>& records) {
             ++failures;
         }
     }
-    std::size_t cells = 0;
-    for (const PaintRecord& record : records) {
-        cells += record.bytes;
-    }
+    const std::size_t cells = sessionTotal(records);
     if (cells > SessionCellBudget) {
         std::fprintf(stderr, "over budget: %zu cells written in the session\n", cells);
         ++failures;
@@ -699,10 +705,7 @@ int overBudget(const std::vector<PaintRecord>& records) {
             fail(record, "a paint not framed as one synchronized update");
         }
     }
-    std::size_t bytes = 0;
-    for (const PaintRecord& record : records) {
-        bytes += record.bytes;
-    }
+    const std::size_t bytes = sessionTotal(records);
     if (bytes > SessionBudget) {
         std::fprintf(stderr, "over budget: %zu bytes in the session\n", bytes);
         ++failures;
